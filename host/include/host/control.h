@@ -1,0 +1,67 @@
+// Host-only controls for tests and for the headless game: not part of the
+// Windows interfaces, never called by the game code. Each setting can also be
+// given to the real binary through an environment variable (named beside it),
+// read once when the host starts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace host {
+
+enum class TimeMode {
+  Real,     // the timer thread runs on the wall clock
+  Virtual,  // one timer period passes whenever PeekMessageA finds the queue empty
+  Manual,   // time moves only through StepTimer
+};
+
+struct Settings {
+  bool headless = false;           // GLOOMGRID_HOST_HEADLESS=1 (also when no display can be opened)
+  int displayBitsPerPixel = 16;    // GLOOMGRID_HOST_BPP: what GetDeviceCaps(BITSPIXEL) reports
+  bool directDrawCreateFails = false;  // GLOOMGRID_HOST_DDRAW=fail
+  bool directDraw7Missing = false;     // GLOOMGRID_HOST_DDRAW=no7
+  bool timerRefused = false;       // GLOOMGRID_HOST_TIMER=refuse: timeSetEvent returns 0
+  TimeMode timeMode = TimeMode::Real;  // GLOOMGRID_HOST_TIME=real|virtual|manual
+  bool fixedSeed = false;          // GLOOMGRID_HOST_SEED=n: srand() always seeds n
+  unsigned seed = 0;
+  int screenWidth = 1024;          // GLOOMGRID_HOST_SCREEN=WxH: the headless desktop size
+  int screenHeight = 768;
+  std::string tracePath;           // GLOOMGRID_HOST_TRACE: append a line per notable host call
+  std::string scriptPath;          // GLOOMGRID_HOST_SCRIPT: timed input events (see input_script.h)
+  std::string screenshotPath;      // GLOOMGRID_HOST_SCREENSHOT: PNG of the last picture, at exit
+};
+
+// The live settings. Tests may change them before the game calls the host.
+Settings& settings();
+
+// Re-reads the environment variables above into settings().
+void LoadSettingsFromEnvironment();
+
+// Manual time: runs `periods` timer periods now, on the calling thread, firing
+// every due periodic event once per period.
+void StepTimer(int periods);
+
+// Milliseconds of host time (what GetTickCount and timeGetTime count from).
+uint32_t HostMilliseconds();
+
+// Writes the picture last presented on the emulated screen as a PNG file.
+bool SaveScreenshot(const char* pngPath);
+
+// Appends one line to the trace file when tracing is on (printf-style).
+void Trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Input as the window would receive it from the user: client coordinates,
+// virtual-key codes. Queued as window messages for the main window.
+void InjectMouseMove(int x, int y);
+void InjectMouseButton(int vkButton, bool down);
+void InjectKey(int vk, bool down);
+void InjectClose();
+void InjectActivate(bool active);
+void InjectMaximize(int clientWidth, int clientHeight);
+void InjectRestore();
+
+// Forgets every window, class, queued message and timer: a clean host for the
+// next test in the same process.
+void ResetForTest();
+
+}  // namespace host
