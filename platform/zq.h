@@ -10,8 +10,9 @@
 #include <windows.h>
 #include <ddraw.h>
 
-// Kept for the input devices; called before display set-up and again before
-// ZQInitMouse.
+// The module instance, called before display set-up and again before
+// ZQInitMouse. Kept for the input devices, though polling the buttons needs
+// nothing from it.
 void ZQSetInstance(HINSTANCE instance);
 
 // 1 also writes every error the library records to stderr; the game passes 0.
