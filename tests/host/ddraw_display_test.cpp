@@ -1,0 +1,364 @@
+// The display through DirectDraw: creating the object (and failing to, as on a
+// machine without DirectX 7), cooperative levels, display modes, the full-screen
+// flipping chain and the windowed primary with a clipper on the window.
+#include <ddraw.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <zlib.h>
+
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "host/control.h"
+
+namespace {
+
+DDSURFACEDESC EmptyDesc() {
+  DDSURFACEDESC desc;
+  std::memset(&desc, 0, sizeof desc);
+  desc.dwSize = sizeof desc;
+  return desc;
+}
+
+DDBLTFX FillWith(DWORD pixel) {
+  DDBLTFX fx;
+  std::memset(&fx, 0, sizeof fx);
+  fx.dwSize = sizeof fx;
+  fx.dwFillColor = pixel;
+  return fx;
+}
+
+uint16_t PixelAt(LPDIRECTDRAWSURFACE surface, int x, int y) {
+  DDSURFACEDESC desc = EmptyDesc();
+  EXPECT_EQ(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+  const uint16_t pixel = reinterpret_cast<const uint16_t*>(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch)[x];
+  EXPECT_EQ(surface->Unlock(nullptr), DD_OK);
+  return pixel;
+}
+
+// Counts pixels equal to `value` inside and outside a rectangle.
+struct Census {
+  int inside = 0;
+  int outside = 0;
+};
+Census Count(LPDIRECTDRAWSURFACE surface, uint16_t value, const RECT& rect) {
+  DDSURFACEDESC desc = EmptyDesc();
+  EXPECT_EQ(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+  Census census;
+  for (int y = 0; y < static_cast<int>(desc.dwHeight); ++y) {
+    const auto* row = reinterpret_cast<const uint16_t*>(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch);
+    for (int x = 0; x < static_cast<int>(desc.dwWidth); ++x) {
+      if (row[x] != value) continue;
+      const bool in = x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
+      ++(in ? census.inside : census.outside);
+    }
+  }
+  EXPECT_EQ(surface->Unlock(nullptr), DD_OK);
+  return census;
+}
+
+// What the emulated screen shows, read back from a screenshot: 8-bit RGB
+// triples, top row first.
+struct Screen {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> rgb;
+  uint32_t At(int x, int y) const {
+    const uint8_t* p = &rgb[static_cast<size_t>((y * width + x) * 3)];
+    return uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2];
+  }
+};
+
+uint32_t BigEndian(const uint8_t* bytes) {
+  return uint32_t{bytes[0]} << 24 | uint32_t{bytes[1]} << 16 | uint32_t{bytes[2]} << 8 | bytes[3];
+}
+
+// Reads the host's own screenshots: one RGB picture, rows without filters.
+Screen ShownOnScreen() {
+  const std::string path = ::testing::TempDir() + "ddraw_display_test.png";
+  Screen screen;
+  if (!host::SaveScreenshot(path.c_str())) return screen;
+  std::ifstream file(path, std::ios::binary);
+  const std::vector<uint8_t> png{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  std::vector<uint8_t> packed;
+  for (size_t at = 8; at + 12 <= png.size();) {
+    const uint32_t length = BigEndian(&png[at]);
+    const std::string type(png.begin() + at + 4, png.begin() + at + 8);
+    if (type == "IHDR") {
+      screen.width = static_cast<int>(BigEndian(&png[at + 8]));
+      screen.height = static_cast<int>(BigEndian(&png[at + 12]));
+    }
+    if (type == "IDAT") packed.insert(packed.end(), png.begin() + at + 8, png.begin() + at + 8 + length);
+    at += 12 + length;
+  }
+  const size_t rowBytes = static_cast<size_t>(screen.width) * 3;
+  std::vector<uint8_t> raw((rowBytes + 1) * screen.height);
+  uLongf rawSize = raw.size();
+  if (uncompress(raw.data(), &rawSize, packed.data(), packed.size()) != Z_OK) return Screen{};
+  for (int y = 0; y < screen.height; ++y)
+    screen.rgb.insert(screen.rgb.end(), raw.begin() + y * (rowBytes + 1) + 1, raw.begin() + (y + 1) * (rowBytes + 1));
+  return screen;
+}
+
+constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
+
+LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class DisplayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host::ResetForTest();
+    host::settings() = host::Settings{};
+    host::settings().headless = true;
+    host::settings().screenWidth = 1024;
+    host::settings().screenHeight = 768;
+  }
+  void TearDown() override {
+    for (IUnknown* object : objects) object->Release();
+    if (directDraw != nullptr) directDraw->Release();
+  }
+
+  void CreateDirectDraw() { ASSERT_EQ(DirectDrawCreate(nullptr, &directDraw, nullptr), DD_OK); }
+
+  // Host windows have no frame: the client area starts at (x, y).
+  HWND MakeWindow(int x, int y, int width, int height) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = TestWindowProc;
+    windowClass.lpszClassName = "DirectDrawTest";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowExA(0, "DirectDrawTest", "test", 0, x, y, width, height, nullptr, nullptr, nullptr,
+                                  nullptr);
+    EXPECT_NE(window, nullptr);
+    return window;
+  }
+
+  LPDIRECTDRAWSURFACE CreatePrimary(DWORD caps, DWORD backBuffers, HRESULT expected = DD_OK) {
+    DDSURFACEDESC desc = EmptyDesc();
+    desc.dwFlags = DDSD_CAPS | (backBuffers != 0 ? DDSD_BACKBUFFERCOUNT : 0);
+    desc.ddsCaps.dwCaps = caps;
+    desc.dwBackBufferCount = backBuffers;
+    LPDIRECTDRAWSURFACE surface = nullptr;
+    EXPECT_EQ(directDraw->CreateSurface(&desc, &surface, nullptr), expected);
+    if (surface != nullptr) objects.push_back(surface);
+    return surface;
+  }
+
+  LPDIRECTDRAWSURFACE CreateOffScreen(int width, int height, uint16_t pixel) {
+    DDSURFACEDESC desc = EmptyDesc();
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    desc.dwWidth = static_cast<DWORD>(width);
+    desc.dwHeight = static_cast<DWORD>(height);
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+    LPDIRECTDRAWSURFACE surface = nullptr;
+    EXPECT_EQ(directDraw->CreateSurface(&desc, &surface, nullptr), DD_OK);
+    objects.push_back(surface);
+    DDBLTFX fx = FillWith(pixel);
+    EXPECT_EQ(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx), DD_OK);
+    return surface;
+  }
+
+  LPDIRECTDRAW directDraw = nullptr;
+  std::vector<IUnknown*> objects;
+};
+
+TEST_F(DisplayTest, DirectDrawCreateCanFailLikeAMachineWithoutDirectX) {
+  host::settings().directDrawCreateFails = true;
+  LPDIRECTDRAW object = reinterpret_cast<LPDIRECTDRAW>(this);
+  EXPECT_EQ(DirectDrawCreate(nullptr, &object, nullptr), DDERR_GENERIC);
+  EXPECT_EQ(object, nullptr);
+}
+
+TEST_F(DisplayTest, DirectDraw7IsGivenUnlessRefused) {
+  CreateDirectDraw();
+  void* interface7 = nullptr;
+  ASSERT_EQ(directDraw->QueryInterface(IID_IDirectDraw7, &interface7), S_OK);
+  ASSERT_NE(interface7, nullptr);
+  // The interface keeps the object alive: the probe releases them in either order.
+  EXPECT_EQ(directDraw->Release(), 1u);
+  directDraw = nullptr;
+  EXPECT_EQ(static_cast<IDirectDraw7*>(interface7)->Release(), 0u);
+
+  CreateDirectDraw();
+  const GUID other = {0x6c14db80, 0xa733, 0x11ce, {0xa5, 0x21, 0x00, 0x20, 0xaf, 0x0b, 0xe5, 0x60}};
+  interface7 = this;
+  EXPECT_EQ(directDraw->QueryInterface(other, &interface7), E_NOINTERFACE);
+  EXPECT_EQ(interface7, nullptr);
+  host::settings().directDraw7Missing = true;
+  interface7 = this;
+  EXPECT_EQ(directDraw->QueryInterface(IID_IDirectDraw7, &interface7), E_NOINTERFACE);
+  EXPECT_EQ(interface7, nullptr);
+}
+
+TEST_F(DisplayTest, CooperativeLevelsMustBeConsistent) {
+  CreateDirectDraw();
+  HWND window = MakeWindow(0, 0, 100, 100);
+  EXPECT_EQ(directDraw->SetCooperativeLevel(window, DDSCL_EXCLUSIVE), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(directDraw->SetCooperativeLevel(window, DDSCL_FULLSCREEN), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(directDraw->SetCooperativeLevel(nullptr, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(directDraw->SetCooperativeLevel(window, DDSCL_NORMAL | DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN),
+            DDERR_INVALIDPARAMS);
+  EXPECT_EQ(directDraw->SetCooperativeLevel(window, 0), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(directDraw->SetCooperativeLevel(nullptr, DDSCL_NORMAL), DD_OK);
+  EXPECT_EQ(directDraw->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT), DD_OK);
+}
+
+TEST_F(DisplayTest, FullScreenNeedsACooperativeLevelAndExclusiveMode) {
+  CreateDirectDraw();
+  CreatePrimary(DDSCAPS_PRIMARYSURFACE, 0, DDERR_NOCOOPERATIVELEVELSET);
+  ASSERT_EQ(directDraw->SetCooperativeLevel(MakeWindow(0, 0, 800, 600), DDSCL_NORMAL), DD_OK);
+  EXPECT_EQ(directDraw->SetDisplayMode(800, 600, 16), DDERR_NOEXCLUSIVEMODE);
+  CreatePrimary(DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX, 1, DDERR_NOEXCLUSIVEMODE);
+}
+
+TEST_F(DisplayTest, FlipSwapsThePicturesBehindFrontAndBack) {
+  CreateDirectDraw();
+  ASSERT_EQ(directDraw->SetCooperativeLevel(MakeWindow(0, 0, 1024, 768), DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+  EXPECT_EQ(directDraw->SetDisplayMode(800, 600, 32), DDERR_INVALIDMODE);
+  ASSERT_EQ(directDraw->SetDisplayMode(800, 600, 16), DD_OK);
+  CreatePrimary(DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP, 1, DDERR_INVALIDCAPS);  // a chain is COMPLEX
+  LPDIRECTDRAWSURFACE front = CreatePrimary(DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX, 1);
+  ASSERT_NE(front, nullptr);
+
+  DDSURFACEDESC desc = EmptyDesc();
+  ASSERT_EQ(front->GetSurfaceDesc(&desc), DD_OK);
+  EXPECT_EQ(desc.dwWidth, 800u);
+  EXPECT_EQ(desc.dwHeight, 600u);
+  EXPECT_EQ(desc.dwBackBufferCount, 1u);
+  EXPECT_EQ(desc.ddsCaps.dwCaps & (DDSCAPS_PRIMARYSURFACE | DDSCAPS_FRONTBUFFER | DDSCAPS_FLIP),
+            DWORD{DDSCAPS_PRIMARYSURFACE | DDSCAPS_FRONTBUFFER | DDSCAPS_FLIP});
+  EXPECT_EQ(desc.ddpfPixelFormat.dwRBitMask, 0xF800u);
+
+  DDSCAPS wanted{DDSCAPS_OFFSCREENPLAIN};
+  LPDIRECTDRAWSURFACE back = nullptr;
+  EXPECT_EQ(front->GetAttachedSurface(&wanted, &back), DDERR_NOTFOUND);
+  wanted.dwCaps = DDSCAPS_BACKBUFFER;
+  ASSERT_EQ(front->GetAttachedSurface(&wanted, &back), DD_OK);
+  ASSERT_NE(back, nullptr);
+  objects.push_back(back);
+  EXPECT_EQ(back->Flip(nullptr, DDFLIP_WAIT), DDERR_NOTFLIPPABLE);
+
+  // Frame 1 and frame 2 are drawn on "the back surface"; after the second flip
+  // frame 2 is on screen and the back surface holds frame 1, the frame before last.
+  for (DWORD frame : {1u, 2u}) {
+    DDBLTFX fx = FillWith(frame);
+    ASSERT_EQ(back->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+    ASSERT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+  }
+  EXPECT_EQ(PixelAt(front, 799, 599), 2);
+  EXPECT_EQ(PixelAt(back, 0, 0), 1);
+
+  // Each flip shows the whole new front picture.
+  DDBLTFX red = FillWith(0xF800);
+  ASSERT_EQ(back->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &red), DD_OK);
+  ASSERT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+  const Screen screen = ShownOnScreen();
+  ASSERT_EQ(screen.width, 800);
+  ASSERT_EQ(screen.height, 600);
+  EXPECT_EQ(screen.At(0, 0), kRed);
+  EXPECT_EQ(screen.At(799, 599), kRed);
+
+  // A flip while either buffer is locked waits for nobody: it is refused.
+  DDSURFACEDESC lock = EmptyDesc();
+  ASSERT_EQ(back->Lock(nullptr, &lock, DDLOCK_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACEBUSY);
+  ASSERT_EQ(back->Unlock(nullptr), DD_OK);
+  EXPECT_EQ(CreateOffScreen(8, 8, 0)->Flip(nullptr, 0), DDERR_NOTFLIPPABLE);
+}
+
+TEST_F(DisplayTest, OnlyOnePrimarySurfaceExistsAtATime) {
+  CreateDirectDraw();
+  ASSERT_EQ(directDraw->SetCooperativeLevel(nullptr, DDSCL_NORMAL), DD_OK);
+  LPDIRECTDRAWSURFACE primary = CreatePrimary(DDSCAPS_PRIMARYSURFACE, 0);
+  ASSERT_NE(primary, nullptr);
+  CreatePrimary(DDSCAPS_PRIMARYSURFACE, 0, DDERR_PRIMARYSURFACEALREADYEXISTS);
+  objects.pop_back();
+  EXPECT_EQ(primary->Release(), 0u);
+  CreatePrimary(DDSCAPS_PRIMARYSURFACE, 0);
+}
+
+TEST_F(DisplayTest, WindowedPrimaryIsTheDesktopClippedToTheWindow) {
+  CreateDirectDraw();
+  HWND window = MakeWindow(100, 50, 300, 200);
+  ASSERT_EQ(directDraw->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+  LPDIRECTDRAWSURFACE primary = CreatePrimary(DDSCAPS_PRIMARYSURFACE, 0);
+  ASSERT_NE(primary, nullptr);
+  DDSURFACEDESC desc = EmptyDesc();
+  ASSERT_EQ(primary->GetSurfaceDesc(&desc), DD_OK);
+  EXPECT_EQ(desc.dwWidth, 1024u);
+  EXPECT_EQ(desc.dwHeight, 768u);
+
+  // Without a clipper nothing is clipped: past the desktop's edge is an error.
+  LPDIRECTDRAWSURFACE tile = CreateOffScreen(40, 30, 7);
+  RECT pastEdge{1000, 0, 1040, 30};
+  EXPECT_EQ(primary->Blt(&pastEdge, tile, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+
+  LPDIRECTDRAWCLIPPER clipper = nullptr;
+  ASSERT_EQ(directDraw->CreateClipper(0, &clipper, nullptr), DD_OK);
+  objects.push_back(clipper);
+  ASSERT_EQ(primary->SetClipper(clipper), DD_OK);
+  RECT inside{120, 60, 160, 90};
+  EXPECT_EQ(primary->Blt(&inside, tile, nullptr, DDBLT_WAIT, nullptr), DDERR_NOCLIPLIST) << "clipper has no window";
+  ASSERT_EQ(clipper->SetHWnd(0, window), DD_OK);
+
+  // The back picture at the window's position fills exactly the client area.
+  LPDIRECTDRAWSURFACE backPicture = CreateOffScreen(300, 200, 5);
+  const RECT client{100, 50, 400, 250};
+  RECT target = client;
+  ASSERT_EQ(primary->Blt(&target, backPicture, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  Census census = Count(primary, 5, client);
+  EXPECT_EQ(census.inside, 300 * 200);
+  EXPECT_EQ(census.outside, 0);
+
+  // A tile hanging over the top-left corner of the client area: its top-left
+  // 20 x 10 pixels are cut off, the rest lands from the corner on.
+  DDSURFACEDESC tileDesc = EmptyDesc();
+  ASSERT_EQ(tile->Lock(nullptr, &tileDesc, DDLOCK_WAIT, nullptr), DD_OK);
+  reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(tileDesc.lpSurface) + 10 * tileDesc.lPitch)[20] = 9;
+  ASSERT_EQ(tile->Unlock(nullptr), DD_OK);
+  RECT overCorner{80, 40, 120, 70};
+  ASSERT_EQ(primary->Blt(&overCorner, tile, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(PixelAt(primary, 100, 50), 9) << "the source is cut in step with the destination";
+  census = Count(primary, 7, RECT{100, 50, 120, 70});
+  EXPECT_EQ(census.inside, 20 * 20 - 1);
+  EXPECT_EQ(census.outside, 0);
+
+  // Wholly outside the window: nothing drawn, and no error. Inverted: an error.
+  RECT elsewhere{0, 0, 40, 30};
+  EXPECT_EQ(primary->Blt(&elsewhere, tile, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(Count(primary, 7, elsewhere).inside, 0);
+  RECT inverted{140, 90, 100, 60};
+  EXPECT_EQ(primary->Blt(&inverted, tile, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+
+  // The window shows its client part of the desktop, from its own corner.
+  DDBLTFX blue = FillWith(0x001F);
+  RECT leftHalf{100, 50, 250, 250};
+  ASSERT_EQ(primary->Blt(&leftHalf, nullptr, nullptr, DDBLT_COLORFILL, &blue), DD_OK);
+  Screen screen = ShownOnScreen();
+  ASSERT_EQ(screen.width, 300);
+  ASSERT_EQ(screen.height, 200);
+  EXPECT_EQ(screen.At(0, 0), kBlue);
+  EXPECT_EQ(screen.At(149, 199), kBlue);
+  DDBLTFX green = FillWith(0x07E0);
+  RECT rightHalf{250, 50, 400, 250};
+  ASSERT_EQ(primary->Blt(&rightHalf, nullptr, nullptr, DDBLT_COLORFILL, &green), DD_OK);
+  screen = ShownOnScreen();
+  EXPECT_EQ(screen.At(149, 0), kBlue);
+  EXPECT_EQ(screen.At(150, 0), kGreen);
+  EXPECT_EQ(screen.At(299, 199), kGreen);
+
+  // A fill of "the whole primary" covers only the client area.
+  DDBLTFX fx = FillWith(3);
+  ASSERT_EQ(primary->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx), DD_OK);
+  census = Count(primary, 3, client);
+  EXPECT_EQ(census.inside, 300 * 200);
+  EXPECT_EQ(census.outside, 0);
+}
+
+}  // namespace
