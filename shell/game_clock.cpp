@@ -1,0 +1,140 @@
+#include "shell/game_clock.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <atomic>
+#include <cstdio>
+
+#include "gfx/debug_log.h"
+#include "platform/zq.h"
+#include "shell/globals.h"
+
+namespace {
+
+constexpr int32_t kTimerPeriod = 10;
+
+struct TimerRecord {
+  std::atomic<int32_t>* counter;
+  int32_t step;
+};
+
+std::atomic<int32_t> tickCount{0};
+TimerRecord timerRecord{&tickCount, kTimerPeriod};
+UINT timerId = 0;
+int32_t lastTick = 0;     // touched only by the tick
+int32_t accumulated = 0;  // touched only by the tick
+std::atomic<int32_t> countdown{0};
+std::atomic<int32_t> countdownRunning{1};
+
+// Without a multimedia timer the clock follows GetTickCount, ticking on the
+// thread that reads it.
+bool followTickCount = false;
+DWORD followStart = 0;
+
+void RunTick() {
+  int32_t now = tickCount.load(std::memory_order_relaxed);
+  accumulated += now - lastTick;
+  lastTick = now;
+  if (accumulated >= 999) {
+    accumulated = 0;
+    if (countdownRunning.load(std::memory_order_relaxed) == 1) {
+      int32_t left = countdown.load(std::memory_order_relaxed);
+      // A compare-exchange, so that a SetCountdown from the main thread between
+      // our read and write is not overwritten.
+      while (left > 0 && !countdown.compare_exchange_weak(left, left - 1, std::memory_order_relaxed)) {
+      }
+    }
+  }
+}
+
+void CALLBACK TimerCallback(UINT id, UINT msg, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
+  auto* record = reinterpret_cast<TimerRecord*>(user);
+  record->counter->fetch_add(record->step, std::memory_order_relaxed);
+  RunTick();
+}
+
+void FollowTickCount() {
+  followTickCount = true;
+  followStart = GetTickCount() - static_cast<DWORD>(tickCount.load());
+}
+
+void CatchUpWithTickCount() {
+  int32_t now = static_cast<int32_t>(GetTickCount() - followStart);
+  while (now - tickCount.load(std::memory_order_relaxed) >= kTimerPeriod) {
+    tickCount.fetch_add(kTimerPeriod, std::memory_order_relaxed);
+    RunTick();
+  }
+}
+
+}  // namespace
+
+int32_t nextFrameTime = 0;
+float frameRate = 0.0f;
+
+int StartGameClock() {
+  TIMECAPS caps{};
+  timeGetDevCaps(&caps, sizeof(caps));
+  if (caps.wPeriodMin > static_cast<UINT>(kTimerPeriod) || caps.wPeriodMax < static_cast<UINT>(kTimerPeriod)) {
+    DebugLog("Unable to use timers on this system");
+    FollowTickCount();
+    return 1;
+  }
+  if (timeBeginPeriod(kTimerPeriod) != TIMERR_NOERROR) {
+    FollowTickCount();
+    return 1;
+  }
+  timerId = timeSetEvent(kTimerPeriod, 5, TimerCallback, reinterpret_cast<DWORD_PTR>(&timerRecord), TIME_PERIODIC);
+  if (timerId == 0) {
+    timeEndPeriod(kTimerPeriod);
+    FollowTickCount();
+  }
+  return 0;
+}
+
+int StopGameClock() {
+  if (timerId != 0) {
+    timeKillEvent(timerId);
+    timeEndPeriod(kTimerPeriod);
+  }
+  timerId = 0;
+  followTickCount = false;
+  return 0;
+}
+
+int32_t GetTicks() {
+  if (followTickCount) CatchUpWithTickCount();
+  return tickCount.load(std::memory_order_relaxed);
+}
+
+int32_t TicksSince(int32_t ticks) { return GetTicks() - ticks; }
+
+void SetCountdown(int32_t seconds) { countdown.store(seconds, std::memory_order_relaxed); }
+int32_t GetCountdown() { return countdown.load(std::memory_order_relaxed); }
+int32_t IsCountdownRunning() { return countdownRunning.load(std::memory_order_relaxed); }
+void PauseCountdown() { countdownRunning.store(0, std::memory_order_relaxed); }
+void ResumeCountdown() { countdownRunning.store(1, std::memory_order_relaxed); }
+
+void WaitForNextFrame(int32_t rate) {
+  int32_t interval = 1000 / rate;
+  while (GetTicks() < nextFrameTime) {
+  }
+  nextFrameTime = GetTicks() + interval;
+  frameRate = static_cast<float>(rate);
+  if (showFps) {
+    char text[32];
+    std::snprintf(text, sizeof(text), "%5.2f", frameRate);
+    ZQPrintString(text, 580, 0);
+  }
+}
+
+void ResetGameClockForTest() {
+  StopGameClock();
+  tickCount.store(0);
+  lastTick = 0;
+  accumulated = 0;
+  countdown.store(0);
+  countdownRunning.store(1);
+  nextFrameTime = 0;
+  frameRate = 0.0f;
+}

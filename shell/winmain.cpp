@@ -1,0 +1,120 @@
+// The program's entry point: start-up checks and order, then the main loop.
+#include <windows.h>
+#include <ddraw.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "gfx/surface_utils.h"
+#include "platform/zq.h"
+#include "screens/screen_manager.h"
+#include "shell/game_clock.h"
+#include "shell/globals.h"
+#include "shell/main_window.h"
+
+namespace {
+
+constexpr char kDepthMessage[] = "Orvane Games needs the display set to High Color (16 bit).";
+constexpr char kNoDirectXMessage[] = "DirectX not installed. Program needs DirectX 7.0a or higher to run";
+constexpr char kOldDirectXMessage[] = "DirectX Version 7.0a or greater not installed";
+
+void ShowStartupError(const char* text) { MessageBoxA(nullptr, text, nullptr, MB_ICONERROR); }
+
+int DisplayDepth() {
+  HDC screen = GetDC(nullptr);
+  int bits = GetDeviceCaps(screen, BITSPIXEL);
+  ReleaseDC(nullptr, screen);
+  return bits;
+}
+
+// 1 when DirectDraw 7 is there; shows the matching message otherwise.
+int DirectX7Installed() {
+  LPDIRECTDRAW probe = nullptr;
+  if (FAILED(DirectDrawCreate(nullptr, &probe, nullptr)) || !probe) {
+    ShowStartupError(kNoDirectXMessage);
+    return 0;
+  }
+  LPDIRECTDRAW7 probe7 = nullptr;
+  HRESULT result = probe->QueryInterface(IID_IDirectDraw7, reinterpret_cast<void**>(&probe7));
+  if (FAILED(result) || !probe7) {
+    probe->Release();
+    ShowStartupError(kOldDirectXMessage);
+    return 0;
+  }
+  probe7->Release();
+  probe->Release();
+  return 1;
+}
+
+int ReadFullScreenSetting() {
+  char value[256];
+  GetPrivateProfileStringA("setup", "fullscreen", "0", value, sizeof(value), ".\\setup.ini");
+  return std::atoi(value);
+}
+
+int StartDisplay() {
+  ZQDebugEnable(0);
+  if (fullScreen) {
+    if (!ZQInitDirectX(mainWindow, 800, 600, 16)) return 0;
+    ZQSetViewport(0, 0, 800, 600);
+  } else {
+    if (!ZQInitDirectX(mainWindow, clientWidth, clientHeight)) {
+      ZQPrintError();
+      return 0;
+    }
+    ZQSetViewport(0, 0, clientWidth, clientHeight);
+  }
+  directDraw = ZQGetLPDD();
+  ZQGetDDInfo(&primarySurface, &backSurface);
+  FillSurface(backSurface, 0);
+  return 1;
+}
+
+int RunMainLoop() {
+  for (;;) {
+    if (PumpMessages()) return 0;
+    HDC dc = nullptr;
+    if (backSurface && SUCCEEDED(backSurface->GetDC(&dc))) backSurface->ReleaseDC(dc);
+    if (appActive) {
+      ZQAcquireMouse(1);
+      WaitForNextFrame(100);
+      if (screenManager.RunFrame(appActive) == FrameQuit) {
+        DestroyWindow(mainWindow);
+        return 0;
+      }
+    } else {
+      ZQAcquireMouse(0);
+    }
+  }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE prevInstance, LPSTR cmdLine, int cmdShow) {
+  int depth = DisplayDepth();
+  if (depth != 15 && depth != 16) {
+    ShowStartupError(kDepthMessage);
+    return 0;
+  }
+  if (!DirectX7Installed()) return 0;
+
+  moduleInstance = instance;
+  ZQSetInstance(instance);
+  fullScreen = ReadFullScreenSetting();
+  if (!RegisterMainWindowClass(instance) || !CreateMainWindow(instance, cmdShow)) return 1;
+  if (!StartDisplay()) return 1;
+
+  ZQSetInstance(instance);
+  ZQInitMouse();
+  StartGameClock();
+  ZQAcquireMouse(1);
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  ZQInitFont(mainWindow);
+  screenManager.Init(directDraw, backSurface);
+  std::strncpy(launchDirectory, cmdLine ? cmdLine : "", sizeof(launchDirectory) - 1);
+  launchDirectory[sizeof(launchDirectory) - 1] = '\0';
+  screenManager.SelectScreen("GloomGrid");
+  ZQInitKeyboard();
+  return RunMainLoop();
+}
