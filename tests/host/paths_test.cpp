@@ -1,6 +1,6 @@
 // Windows file names found on a case-sensitive file system, directly and
 // through the wrapped fopen.
-#include "paths.h"
+#include "host/src/paths.h"
 
 #include <fcntl.h>
 #include <ftw.h>
