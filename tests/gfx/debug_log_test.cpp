@@ -1,0 +1,34 @@
+// The debug log: silent while off; when on, the first message of the run makes
+// "debug.log" afresh and later messages follow it word for word.
+#include "gfx/debug_log.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "display_helpers.h"
+
+namespace {
+
+// One test: the log's state lives for the whole run, so the steps are ordered.
+TEST(DebugLogTest, OffWritesNothingThenOnStartsAFreshFile) {
+  gfx_test::ScratchDirectory scratch;
+  ASSERT_EQ(logEnabled, 0) << "the log must start off";
+  DebugLog("not written %d\n", 1);
+  EXPECT_FALSE(gfx_test::FileExists("debug.log")) << "the log is off";
+
+  FILE* old = std::fopen("debug.log", "wb");
+  ASSERT_NE(old, nullptr);
+  std::fputs("left over from an earlier run\n", old);
+  std::fclose(old);
+
+  logEnabled = 1;
+  DebugLog("frame %d of %s", 3, "intro");
+  DebugLog(" took %5.1f ms\n", 12.5);
+  DebugLog("%s", "100% done");
+  logEnabled = 0;
+  DebugLog("after switching off\n");
+  EXPECT_EQ(gfx_test::ReadFile("debug.log"), "frame 3 of intro took  12.5 ms\n100% done");
+}
+
+}  // namespace
