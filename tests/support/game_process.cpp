@@ -64,6 +64,13 @@ GameRun RunGame(const GameOptions& options) {
   pid_t child = fork();
   if (child == 0) {
     if (chdir(folder.c_str()) != 0) _exit(126);
+    if (!options.headless) {
+      // The test runner's own settings ask for a headless host; a windowed run drops them.
+      unsetenv("SDL_VIDEODRIVER");
+      unsetenv("SDL_AUDIODRIVER");
+      unsetenv("GLOOMGRID_HOST_HEADLESS");
+      unsetenv("GLOOMGRID_HOST_TIME");
+    }
     for (auto& [key, value] : environment) setenv(key.c_str(), value.c_str(), 1);
     FILE* err = std::fopen(errors.c_str(), "w");
     if (err) dup2(fileno(err), 2);
