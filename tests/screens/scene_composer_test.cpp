@@ -1,0 +1,266 @@
+// The scene composer on a real display: when filed rectangles reach the back
+// surface across page flips (full-screen) and across windowed flips, one-shot
+// and lasting requests, refreshing the background from the backdrop, and
+// changing backgrounds.
+#include <gtest/gtest.h>
+
+#include "composer_test_helpers.h"
+#include "platform/zq.h"
+#include "screens/scene_composer.h"
+#include "shell/globals.h"
+
+namespace {
+
+using namespace composer_test;
+
+constexpr int kMarkerX = 100, kMarkerY = 120, kMarkerSize = 20;
+
+// ---------------------------------------------------------------------------
+// Timing across real flips, full-screen and windowed
+
+class ComposerFlipTest : public DisplayTest, public testing::WithParamInterface<bool> {
+ protected:
+  void SetUp() override {
+    DisplayTest::SetUp();
+    ASSERT_TRUE(StartDisplay(FullScreen()));
+    background_ = MakeSurface(800, 600, kGrey);
+    ASSERT_NE(background_, nullptr);
+    composer_.SetBackground(background_);
+    // Both buffers of the chain start as the background.
+    PaintRect(backSurface, 0, 0, 800, 600, kGrey);
+    Present();
+    PaintRect(backSurface, 0, 0, 800, 600, kGrey);
+    Present();
+  }
+  void TearDown() override {
+    composer_.SetBackground(nullptr);
+    DisplayTest::TearDown();
+  }
+
+  bool FullScreen() const { return GetParam(); }
+
+  // What a screen's Present does around the flip (the cursor aside).
+  void Present() {
+    ASSERT_EQ(ZQFlip(), 1);
+    composer_.SwitchBuffer();
+    composer_.UpdateBackSurface(backSurface);
+  }
+
+  void DrawMarker(int x, uint16_t pixel) { PaintRect(backSurface, x, kMarkerY, kMarkerSize, kMarkerSize, pixel); }
+  std::string Marker(LPDIRECTDRAWSURFACE surface, int x, uint16_t pixel) {
+    return RegionMismatch(surface, x, kMarkerY, kMarkerSize, kMarkerSize, pixel);
+  }
+
+  SceneComposer composer_;
+  LPDIRECTDRAWSURFACE background_ = nullptr;
+};
+
+TEST_P(ComposerFlipTest, AOneShotRequestIsAppliedAfterTheSecondFlipThatFollowsItsFrame) {
+  // Frame N draws the marker and files it.
+  DrawMarker(kMarkerX, kRed);
+  composer_.AddRequest(kMarkerX, kMarkerY, kMarkerSize, kMarkerSize, RestoreOnce, RestoreFromBackground);
+
+  Present();  // first flip after frame N
+  if (FullScreen()) {
+    EXPECT_EQ(Marker(primarySurface, kMarkerX, kRed), "") << "frame N is on show";
+    EXPECT_EQ(Marker(backSurface, kMarkerX, kGrey), "") << "the back surface is frame N-1's buffer";
+  } else {
+    EXPECT_EQ(Marker(backSurface, kMarkerX, kRed), "") << "not restored yet after the first flip";
+  }
+
+  // Frame N+1 draws nothing.
+  Present();  // second flip: frame N's buffer is the back surface again
+  EXPECT_EQ(Marker(backSurface, kMarkerX, kGrey), "") << "restored after the second flip";
+
+  // The request is gone: a marker drawn without filing stays.
+  DrawMarker(kMarkerX, kRed);
+  Present();
+  Present();
+  EXPECT_EQ(Marker(backSurface, kMarkerX, kRed), "") << "applied a second time";
+  EXPECT_EQ(PendingRequests(composer_), "");
+}
+
+TEST_P(ComposerFlipTest, RequestsOfConsecutiveFramesFollowTheirOwnBuffers) {
+  DrawMarker(kMarkerX, kRed);  // frame N
+  composer_.AddRequest(kMarkerX, kMarkerY, kMarkerSize, kMarkerSize, RestoreOnce, RestoreFromBackground);
+  Present();
+  DrawMarker(kMarkerX + 100, kGreen);  // frame N+1
+  composer_.AddRequest(kMarkerX + 100, kMarkerY, kMarkerSize, kMarkerSize, RestoreOnce, RestoreFromBackground);
+  Present();
+  EXPECT_EQ(Marker(backSurface, kMarkerX, kGrey), "") << "frame N's marker after two flips";
+  if (FullScreen()) {
+    EXPECT_EQ(Marker(primarySurface, kMarkerX + 100, kGreen), "") << "frame N+1 on show";
+    EXPECT_EQ(Marker(primarySurface, kMarkerX, kGrey), "") << "frame N+1's buffer never held frame N's marker";
+  } else {
+    EXPECT_EQ(Marker(backSurface, kMarkerX + 100, kGreen), "") << "frame N+1's marker after one flip";
+  }
+  Present();
+  EXPECT_EQ(Marker(backSurface, kMarkerX + 100, kGrey), "") << "frame N+1's marker after two flips";
+}
+
+TEST_P(ComposerFlipTest, SeveralOneShotRequestsAreAllAppliedAndRemovedInOneUpdate) {
+  for (int i = 0; i < 5; ++i) {
+    DrawMarker(i * 40, kRed);
+    composer_.AddRequest(i * 40, kMarkerY, kMarkerSize, kMarkerSize, RestoreOnce, RestoreFromBackground);
+  }
+  Present();
+  Present();
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(Marker(backSurface, i * 40, kGrey), "") << "request " << i;
+  EXPECT_EQ(PendingRequests(composer_), "");
+  composer_.SwitchBuffer();
+  EXPECT_EQ(PendingRequests(composer_), "") << "the other list";
+}
+
+TEST_P(ComposerFlipTest, ARequestWithoutRestoreOnceIsAppliedAfterEverySecondFlip) {
+  composer_.AddRequest(kMarkerX, kMarkerY, kMarkerSize, kMarkerSize, RestoreFromBackground, 0);
+  for (int round = 0; round < 3; ++round) {
+    DrawMarker(kMarkerX, kRed);
+    Present();
+    Present();
+    EXPECT_EQ(Marker(backSurface, kMarkerX, kGrey), "") << "round " << round;
+  }
+  EXPECT_EQ(PendingRequests(composer_), "100,120 20x20 1000");
+}
+
+INSTANTIATE_TEST_SUITE_P(Display, ComposerFlipTest, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "FullScreen" : "Windowed";
+                         });
+
+// ---------------------------------------------------------------------------
+// Backgrounds, the backdrop and the requests' bookkeeping, on a plain target
+
+class ComposerTest : public DisplayTest {
+ protected:
+  void SetUp() override {
+    DisplayTest::SetUp();
+    ASSERT_TRUE(StartDisplay(false));
+    target_ = MakeSurface(200, 150, kBlack);
+    background_ = MakeSurface(200, 150, kGrey);
+    backdrop_ = MakeSurface(200, 150, kWhite);
+    ASSERT_NE(backdrop_, nullptr);
+  }
+
+  // Applies what was filed in the current list (two flips' worth of switching).
+  void ApplyCurrentList() {
+    composer_.SwitchBuffer();
+    composer_.SwitchBuffer();
+    composer_.UpdateBackSurface(target_);
+  }
+
+  SceneComposer composer_;
+  LPDIRECTDRAWSURFACE target_ = nullptr;
+  LPDIRECTDRAWSURFACE background_ = nullptr;
+  LPDIRECTDRAWSURFACE backdrop_ = nullptr;
+};
+
+TEST_F(ComposerTest, FilesRectanglesWithCombinedFlagsInFilingOrder) {
+  composer_.AddRequest(1, 2, 3, 4, RestoreOnce, RestoreFromBackground);
+  RECT rect = {10, 20, 40, 25};
+  composer_.AddRequestRect(rect, RestoreFromBackground, 0);
+  composer_.AddRequestRect(RECT{-5, -6, 5, 6}, RestoreOnce, RestoreOnce);
+  EXPECT_EQ(PendingRequests(composer_), "1,2 3x4 1001; 10,20 30x5 1000; -5,-6 10x12 1");
+  composer_.SwitchBuffer();
+  EXPECT_EQ(PendingRequests(composer_), "") << "the other buffer's list";
+}
+
+TEST_F(ComposerTest, RestoreRectChangesTheBackgroundAtOnceAndTheBackSurfaceOnlyWhenApplied) {
+  composer_.SetBackground(background_);
+  composer_.SetBackdrop(backdrop_);
+  composer_.RestoreRect(10, 20, 30, 40);
+  EXPECT_EQ(RegionMismatch(background_, 10, 20, 30, 40, kWhite), "") << "background refreshed at once";
+  EXPECT_EQ(CountPixels(background_, kWhite), 30 * 40) << "and only inside the rectangle";
+  EXPECT_EQ(CountPixels(target_, kBlack), 200 * 150) << "back surface untouched when filed";
+
+  composer_.SwitchBuffer();
+  composer_.UpdateBackSurface(target_);
+  EXPECT_EQ(CountPixels(target_, kBlack), 200 * 150) << "the other buffer's list holds nothing";
+
+  composer_.SwitchBuffer();
+  composer_.UpdateBackSurface(target_);
+  EXPECT_EQ(RegionMismatch(target_, 10, 20, 30, 40, kWhite), "") << "applied from the refreshed background";
+  EXPECT_EQ(CountPixels(target_, kWhite), 30 * 40);
+  EXPECT_EQ(PendingRequests(composer_), "");
+}
+
+TEST_F(ComposerTest, RestoreAllRefreshesTheWholeBackgroundAndFilesItsSize) {
+  composer_.SetBackground(background_);
+  composer_.SetBackdrop(backdrop_);
+  PaintRect(backdrop_, 0, 0, 5, 5, kSurfaceKey);  // keyed: the copy leaves these pixels alone
+  composer_.RestoreAll();
+  EXPECT_EQ(CountPixels(background_, kWhite), 200 * 150 - 25);
+  EXPECT_EQ(RegionMismatch(background_, 0, 0, 5, 5, kGrey), "") << "source colour key honoured";
+  EXPECT_EQ(PendingRequests(composer_), "0,0 200x150 1001");
+  ApplyCurrentList();
+  EXPECT_EQ(CountPixels(target_, kWhite), 200 * 150 - 25);
+}
+
+TEST_F(ComposerTest, RestoreAllWithoutABackgroundDoesNothing) {
+  composer_.SetBackdrop(backdrop_);
+  composer_.RestoreAll();
+  EXPECT_EQ(PendingRequests(composer_), "");
+}
+
+TEST_F(ComposerTest, MissingSurfacesCopyNothingButRequestsAreStillConsumed) {
+  composer_.SetBackground(background_);
+  composer_.RestoreRect(0, 0, 50, 50);  // no backdrop
+  EXPECT_EQ(CountPixels(background_, kGrey), 200 * 150);
+  composer_.SwitchBuffer();
+  composer_.SwitchBuffer();
+  composer_.UpdateBackSurface(nullptr);
+  EXPECT_EQ(PendingRequests(composer_), "") << "one-shot request used up without a back surface";
+
+  composer_.SetBackground(nullptr);
+  composer_.AddRequest(0, 0, 50, 50, RestoreOnce, RestoreFromBackground);
+  ApplyCurrentList();
+  EXPECT_EQ(CountPixels(target_, kBlack), 200 * 150) << "no background to copy from";
+}
+
+TEST_F(ComposerTest, SetBackgroundDropsOneShotRequestsOfBothListsAndKeepsLastingOnes) {
+  LPDIRECTDRAWSURFACE popup = MakeSurface(200, 150, kYellow);
+  composer_.SetBackground(background_);
+  composer_.AddRequest(0, 0, 10, 10, RestoreOnce, RestoreFromBackground);
+  composer_.AddRequest(50, 50, 10, 10, RestoreFromBackground, 0);
+  composer_.AddRequest(20, 0, 10, 10, RestoreOnce, RestoreFromBackground);
+  composer_.SwitchBuffer();
+  composer_.AddRequest(100, 0, 10, 10, RestoreOnce, RestoreFromBackground);
+
+  composer_.SetBackground(popup);
+  EXPECT_EQ(PendingRequests(composer_), "") << "one-shot request of this list";
+  composer_.SwitchBuffer();
+  EXPECT_EQ(PendingRequests(composer_), "50,50 10x10 1000") << "the other list keeps only the lasting one";
+
+  composer_.UpdateBackSurface(target_);
+  EXPECT_EQ(CountPixels(target_, kBlack), 200 * 150) << "its owner background is not current";
+
+  // Requests filed under the popup belong to it.
+  composer_.AddRequest(150, 100, 10, 10, RestoreFromBackground, 0);
+  composer_.UpdateBackSurface(target_);
+  EXPECT_EQ(CountPixels(target_, kYellow), 100) << "the popup's own lasting request";
+
+  composer_.SetBackground(background_);
+  composer_.UpdateBackSurface(target_);
+  EXPECT_EQ(RegionMismatch(target_, 50, 50, 10, 10, kGrey), "") << "applied again under its own background";
+  EXPECT_EQ(CountPixels(target_, kGrey), 100);
+  EXPECT_EQ(CountPixels(target_, kYellow), 100) << "the popup's request stays unapplied";
+}
+
+TEST_F(ComposerTest, RectanglesOverTheEdgesAreClippedToTheBackSurface) {
+  composer_.SetBackground(background_);
+  composer_.AddRequest(-10, -10, 30, 30, RestoreOnce, RestoreFromBackground);
+  composer_.AddRequest(190, 140, 30, 30, RestoreOnce, RestoreFromBackground);
+  composer_.AddRequest(500, 500, 30, 30, RestoreOnce, RestoreFromBackground);
+  ApplyCurrentList();
+  EXPECT_EQ(RegionMismatch(target_, 0, 0, 20, 20, kGrey), "");
+  EXPECT_EQ(RegionMismatch(target_, 190, 140, 10, 10, kGrey), "");
+  EXPECT_EQ(CountPixels(target_, kGrey), 400 + 100);
+  EXPECT_EQ(PendingRequests(composer_), "");
+}
+
+TEST(ComposerGlobal, StartsWithoutSurfacesOrRequests) {
+  EXPECT_EQ(sceneComposer.GetBackground(), nullptr);
+  EXPECT_EQ(sceneComposer.GetBackdrop(), nullptr);
+  EXPECT_EQ(PendingRequests(sceneComposer), "");
+}
+
+}  // namespace
