@@ -1,28 +1,65 @@
+// Writes every picture of the game folder and the review sheets.
 #include <string>
 
 #include "generate.hpp"
 #include "levels.hpp"
 #include "raster.hpp"
+#include "review.hpp"
 #include "tileset.hpp"
+#include "ui.hpp"
 
 namespace gg {
 
-void generatePictures(const std::filesystem::path& game, const std::filesystem::path& review) {
+void generatePictures(const std::filesystem::path& game, const std::filesystem::path& reviewDir) {
   const TileArt art = buildTileArt();
   writeBmp(tileSheet(art.frames), game / "tileset.bmp");
+  std::vector<Image> thumbs, names;
   for (int level = 1; level <= kLevels; ++level) {
-    writeBmp(thumbnail(art.scenes[level - 1]), game / ("level" + std::to_string(level) + "small.bmp"));
+    thumbs.push_back(thumbnail(art.scenes[level - 1]));
+    names.push_back(levelName(level));
+    writeBmp(thumbs.back(), game / ("level" + std::to_string(level) + "small.bmp"));
+    writeBmp(names.back(), game / ("levelname" + std::to_string(level) + ".bmp"));
   }
-  // Temporary review: solved boards on a plain screen.
-  Image sheet(4 * 420, 4 * 420, {40, 40, 40});
-  for (int level = 1; level <= kLevels; ++level) {
-    Image screen(800, 600, {30, 20, 40});
-    drawSolvedBoard(screen, art.frames, level);
-    sheet.paste(screen.crop(190, 80, 416, 416), ((level - 1) % 4) * 420, ((level - 1) / 4) * 420);
-  }
-  writePng(sheet, review / "levels.png");
-}
 
-void generateSounds(const std::filesystem::path&) {}
+  ScreenArt ui;
+  ui.background = background();
+  ui.buttons = {buttonStrip("New Game"), buttonStrip("Help"), buttonStrip("Menu"), buttonStrip("Exit"),
+                levelArrowStrip(true), levelArrowStrip(false)};
+  const char* buttonFiles[] = {"newgame.bmp", "helpbutton.bmp", "backbutton.bmp",
+                               "exitbutton.bmp", "uparrow.bmp", "downarrow.bmp"};
+  for (size_t i = 0; i < ui.buttons.size(); ++i) writeBmp(ui.buttons[i], game / buttonFiles[i]);
+  writeBmp(ui.background, game / "background.bmp");
+  ui.scoreFont = scoreFont();
+  ui.roundFont = roundCompleteFont();
+  writeBmp(ui.scoreFont, game / "Score&LevelFont.bmp");
+  writeBmp(ui.roundFont, game / "RoundCompleteFont.bmp");
+  ui.marker = selectionMarker();
+  ui.arrows = moveArrows();
+  writeBmp(ui.marker, game / "SelectState.bmp");
+  writeBmp(ui.arrows, game / "arrows.bmp");
+  ui.timerStart = timerStart(true);
+  ui.timeDrop = timeDrop();
+  ui.timeUnit = timeUnit();
+  writeBmp(ui.timerStart, game / "TimerStart.bmp");
+  writeBmp(ui.timeDrop, game / "TimeDrop.bmp");
+  writeBmp(ui.timeUnit, game / "TimeUnit.bmp");
+  std::vector<Image> gameOver;
+  for (int f = 0; f < kGameOverFrames; ++f) gameOver.push_back(gameOverFrame(f));
+  ui.gameOver = stacked(gameOver);
+  writeBmp(ui.gameOver, game / "gameoveranim.bmp");
+  ui.tryAgain = tryAgainPopup();
+  ui.roundComplete = roundCompletePopup();
+  ui.congrats = congratsPopup(art.scenes.back());
+  ui.hallOfFame = hallOfFamePopup();
+  ui.howToPlay = howToPlay();
+  writeBmp(ui.tryAgain, game / "tryagain.bmp");
+  writeBmp(ui.roundComplete, game / "roundcomplete.bmp");
+  writeBmp(ui.congrats, game / "congrats.bmp");
+  writeBmp(ui.hallOfFame, game / "hallfamepop.bmp");
+  writeBmp(ui.howToPlay, game / "title" / "HowToPlay.bmp");
+
+  writeLevelReview(reviewDir / "levels.png", ui.background, art.frames, thumbs, names);
+  writeScreenReview(reviewDir / "screens.png", ui, thumbs, names, art.frames);
+}
 
 }  // namespace gg

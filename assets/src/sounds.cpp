@@ -1,0 +1,4 @@
+#include "generate.hpp"
+namespace gg {
+void generateSounds(const std::filesystem::path&) {}
+}
