@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# The suite again under AddressSanitizer (with UndefinedBehaviorSanitizer), and
+# the tests with threads under ThreadSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp:print_suppressions=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
+export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
+
+cmake -S . -B build-asan -G Ninja -DGLOOMGRID_SANITIZE=address >/dev/null
+cmake --build build-asan -j 2
+ctest --test-dir build-asan --output-on-failure -j 2 --timeout 600
+
+cmake -S . -B build-tsan -G Ninja -DGLOOMGRID_SANITIZE=thread >/dev/null
+mkdir -p build-tsan/test-work
+for target in shell_game_clock_test screens_mouse_cursor_test screens_popup_screen_test host_timer_test; do
+  cmake --build build-tsan -j 2 --target "$target"
+  program=$(find build-tsan/tests -name "$target" -type f | head -1)
+  (cd build-tsan/test-work && GLOOMGRID_HOST_HEADLESS=1 SDL_VIDEODRIVER=dummy "../../$program")
+done
