@@ -1,0 +1,288 @@
+#include "screens/button.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <initializer_list>
+#include <string>
+
+#include "button_test_helpers.h"
+#include "screens/scene_composer.h"
+#include "shell/globals.h"
+
+namespace {
+
+using namespace button_test;
+
+constexpr uint16_t kNormal = 0xF800;
+constexpr uint16_t kOver = 0x07E0;
+constexpr uint16_t kPressed = 0xFFFF;
+constexpr uint16_t kBack = 0x0841;
+constexpr uint16_t kKey = 0x001F;  // pure blue on both 16-bit layouts
+constexpr int kIn = 50, kOut = 200, kRow = 470;  // beside and on the menu button's row
+
+// One polled update and what it must leave: the returned state and the flag.
+struct Step {
+  int x, y, bits, state, clicked;
+};
+
+class ButtonTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(BringUpDisplay());
+    Fill(backSurface, kBack);
+  }
+
+  // The game's "menu" button: (6, 448) with three 88 x 57 pictures.
+  static void AddThreeStates(Button& button, int width = 88, int height = 57) {
+    const uint16_t pixels[] = {kNormal, kOver, kPressed};
+    for (int i = 0; i < 3; ++i) button.AddStateImage(i, SolidSurface(width, height, pixels[i]));
+  }
+
+  static void Run(Button& button, std::initializer_list<Step> steps) {
+    int index = 0;
+    for (const Step& s : steps) {
+      EXPECT_EQ(button.Feed(s.x, s.y, s.bits), s.state)
+          << "step " << index << ": Feed(" << s.x << ", " << s.y << ", " << s.bits << ")";
+      EXPECT_EQ(button.WasClicked(), s.clicked) << "step " << index << ": clicked";
+      ++index;
+    }
+  }
+};
+
+TEST_F(ButtonTest, PolledHitLeavesRightAndBottomEdgesOutsideMessagesTakeThemIn) {
+  struct Point {
+    int x, y, polled, message;
+  };
+  const Point points[] = {{6, 448, 1, 1}, {93, 504, 1, 1}, {94, 470, 0, 1}, {50, 505, 0, 1}, {94, 505, 0, 1},
+                          {95, 470, 0, 0}, {50, 506, 0, 0}, {5, 470, 0, 0},  {50, 447, 0, 0}};
+  Button button(6, 448);
+  AddThreeStates(button);
+  for (const Point& p : points) {
+    button.Feed(p.x, p.y, 0);
+    EXPECT_EQ(button.IsMouseOver(), p.polled) << "Feed at (" << p.x << ", " << p.y << ")";
+    button.HandleMouseMessage(WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+    EXPECT_EQ(button.IsMouseOver(), p.message) << "WM_MOUSEMOVE at (" << p.x << ", " << p.y << ")";
+  }
+}
+
+TEST_F(ButtonTest, PolledClicksCompleteOnReleaseOverAPressedButtonAndAreDrawnAtOnce) {
+  Button button(6, 448);
+  AddThreeStates(button);
+  // Press and release on it; the flag is gone by the next update.
+  Run(button, {{kIn, kRow, 1, 2, 0}});
+  EXPECT_EQ(PixelAt(backSurface, 93, 504), kPressed);
+  Run(button, {{kIn, kRow, 0, 1, 1}, {kIn, kRow, 0, 1, 0}});
+  EXPECT_EQ(PixelAt(backSurface, 93, 504), kOver);
+  EXPECT_EQ(PixelAt(backSurface, 94, 504), kBack);
+  // Press, move off, release: cancelled, and coming back up is no click.
+  Run(button, {{kIn, kRow, 1, 2, 0}, {kOut, kRow, 1, 0, 0}, {kOut, kRow, 0, 0, 0}, {kIn, kRow, 0, 1, 0}});
+  // Press beside it, slide on with the button held, release: a click.
+  Run(button, {{kOut, kRow, 1, 0, 0}, {kIn, kRow, 1, 2, 0}, {kIn, kRow, 0, 1, 1}});
+  EXPECT_EQ(button.GetClickButton(), 1);
+
+  // Disabled while pressed: it stays pressed, never clicks and is not redrawn.
+  Run(button, {{kIn, kRow, 1, 2, 0}});
+  button.SetEnabled(0);
+  Fill(backSurface, kBack);
+  Run(button, {{kIn, kRow, 0, 2, 0}, {kOut, kRow, 0, 2, 0}});
+  EXPECT_EQ(button.HandleMouseMessage(WM_LBUTTONUP, 0, MAKELPARAM(kIn, kRow)), 2);
+  EXPECT_EQ(button.WasClicked(), 0);
+  button.Redraw();
+  EXPECT_EQ(PixelAt(backSurface, kIn, kRow), kBack);
+}
+
+TEST_F(ButtonTest, MessageClicksNeedNoPressAndTheRightButtonOnlyReports) {
+  Button button(6, 448);
+  AddThreeStates(button);
+  EXPECT_EQ(button.HandleMouseMessage(WM_LBUTTONUP, 0, MAKELPARAM(94, 505)), 1) << "release on the far corner";
+  EXPECT_EQ(button.WasClicked(), 1);
+  EXPECT_EQ(button.HandleMouseMessage(WM_MOUSEMOVE, 0, MAKELPARAM(kIn, kRow)), 1);
+  EXPECT_EQ(button.WasClicked(), 0) << "the next message clears the click";
+
+  EXPECT_EQ(button.HandleMouseMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(kIn, kRow)), 2);
+  EXPECT_EQ(button.HandleMouseMessage(WM_MOUSEMOVE, 0, MAKELPARAM(kIn + 1, kRow)), 2) << "moving keeps it pressed";
+  EXPECT_EQ(button.HandleMouseMessage(WM_RBUTTONUP, 0, MAKELPARAM(kIn, kRow)), 2) << "right release keeps the state";
+  EXPECT_EQ(button.GetClickButton(), 2);
+  EXPECT_EQ(button.HandleMouseMessage(WM_MOUSEMOVE, 0, MAKELPARAM(kOut, kRow)), 0);
+  EXPECT_EQ(button.HandleMouseMessage(WM_LBUTTONUP, 0, MAKELPARAM(kOut, kRow)), 0);
+  EXPECT_EQ(button.WasClicked(), 0);
+}
+
+TEST_F(ButtonTest, PixelHitTestTreatsKeyedPixelsOfPictureZeroAsOutside) {
+  Button button(90, 40);
+  button.SetOrigin(10, 10);  // the picture's (5, 5) lies at (105, 55)
+  LPDIRECTDRAWSURFACE picture = SolidSurface(20, 20, kNormal);
+  SetPixel(picture, 5, 5, kKey);
+  button.AddStateImage(0, picture);
+  button.SetPixelHitTest(1);
+  Run(button, {{105, 55, 1, 0, 0}, {106, 55, 1, 2, 0}, {105, 55, 0, 0, 0}, {106, 55, 1, 2, 0}, {106, 55, 0, 1, 1}});
+  button.SetPixelHitTest(0);
+  Run(button, {{105, 55, 1, 2, 0}});
+
+  Button area(0, 0, 30, 30);  // no picture to test against: the mouse is ignored
+  area.SetPixelHitTest(1);
+  Run(area, {{5, 5, 1, 0, 0}, {5, 5, 0, 0, 0}});
+}
+
+TEST_F(ButtonTest, DrawToPicksThePictureByStateOffsetSingleAndForcedFrame) {
+  struct Case {
+    int state, offset, single, forced;
+    uint16_t shown;
+  };
+  const Case cases[] = {
+      {0, 0, 0, -1, kNormal},  {1, 0, 0, -1, kOver},    {2, 0, 0, -1, kPressed}, {0, 1, 0, -1, kOver},
+      {1, 1, 0, -1, kPressed}, {2, 1, 0, -1, kPressed}, {2, 0, 1, -1, kNormal},  {2, 0, 0, 0, kNormal},
+      {0, 0, 0, 2, kPressed},  {2, 1, 0, 0, kPressed},  // overflowing state + offset wins over the forced frame
+      {0, 0, 0, 5, kBack},                              // a forced frame beyond the pictures draws nothing
+  };
+  LPDIRECTDRAWSURFACE target = SolidSurface(100, 100, kBack);
+  Button button(10, 20);
+  button.SetOrigin(5, 5);  // drawn at (15, 25) to (45, 45)
+  AddThreeStates(button, 30, 20);
+  for (const Case& c : cases) {
+    Fill(target, kBack);
+    button.SetState(c.state);
+    button.SetFrameOffset(c.offset);
+    button.SetSingleImage(c.single);
+    button.SetForcedFrame(c.forced);
+    button.DrawTo(target);
+    const std::string label = "state " + std::to_string(c.state) + " offset " + std::to_string(c.offset) +
+                              " single " + std::to_string(c.single) + " forced " + std::to_string(c.forced);
+    EXPECT_EQ(PixelAt(target, 15, 25), c.shown) << label;
+    EXPECT_EQ(PixelAt(target, 44, 44), c.shown) << label;
+    EXPECT_EQ(PixelAt(target, 14, 25), kBack) << label;
+    EXPECT_EQ(PixelAt(target, 45, 44), kBack) << label;
+    EXPECT_EQ(PixelAt(target, 44, 45), kBack) << label;
+  }
+  target->Release();
+
+  Button menu(6, 448);  // a forced frame holds while the button reacts
+  AddThreeStates(menu);
+  menu.SetForcedFrame(0);
+  Run(menu, {{kIn, kRow, 1, 2, 0}});
+  EXPECT_EQ(PixelAt(backSurface, kIn, kRow), kNormal);
+}
+
+TEST_F(ButtonTest, DrawingSkipsKeyedPixelsAndFilesItsRectangleOnlyWhenTracking) {
+  LPDIRECTDRAWSURFACE background = SolidSurface(8, 8, kBack);
+  sceneComposer.SetBackground(background);  // drops whatever earlier tests filed
+  LPDIRECTDRAWSURFACE target = SolidSurface(100, 100, kBack);
+  Button button(10, 20);
+  button.SetOrigin(5, 5);
+  LPDIRECTDRAWSURFACE picture = SolidSurface(30, 20, kNormal);
+  SetPixel(picture, 3, 4, kKey);
+  button.AddStateImage(0, picture);
+
+  button.DrawTo(target);
+  EXPECT_EQ(PixelAt(target, 18, 29), kBack) << "keyed pixel";
+  EXPECT_EQ(PixelAt(target, 19, 29), kNormal);
+  EXPECT_EQ(sceneComposer.CurrentRequests().Count(), 0);
+
+  button.SetDirtyTracking(1);
+  button.DrawTo(target);
+  ASSERT_EQ(sceneComposer.CurrentRequests().Count(), 1);
+  const RestoreRequest* request = sceneComposer.CurrentRequests().At<RestoreRequest>(0);
+  EXPECT_EQ(request->x, 15);
+  EXPECT_EQ(request->y, 25);
+  EXPECT_EQ(request->width, 30);
+  EXPECT_EQ(request->height, 20);
+  EXPECT_EQ(request->flags, RestoreOnce | RestoreFromBackground);
+
+  sceneComposer.SetBackground(nullptr);
+  background->Release();
+  target->Release();
+}
+
+TEST_F(ButtonTest, LoadStatesCutsSideBySideOrStackedPicturesAndOnlyExactCounts) {
+  TempFolder folder;
+  const std::string wide = folder.File("menu.bmp"), tall = folder.File("tall.bmp"), narrow = folder.File("narrow.bmp");
+  const Rgb red{255, 0, 0}, green{0, 255, 0}, white{255, 255, 255};
+  ASSERT_TRUE(WriteBmp24(wide, 264, 57, [&](int x, int y) {
+    return x == 10 && y == 10 ? Rgb{0, 0, 255} : x < 88 ? red : x < 176 ? green : white;
+  }));
+  ASSERT_TRUE(WriteBmp24(tall, 20, 30, [&](int, int y) { return y < 10 ? red : y < 20 ? green : white; }));
+  ASSERT_TRUE(WriteBmp24(narrow, 10, 4, [&](int, int) { return red; }));
+  const uint16_t shown[] = {kNormal, kOver, kPressed};
+
+  Button button(6, 448);
+  button.LoadStates(wide.c_str(), 3, 0);
+  ASSERT_EQ(button.GetImageCount(), 3);
+  EXPECT_EQ(button.GetWidth(), 88);
+  EXPECT_EQ(button.GetHeight(), 57);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(PixelAt(button.GetImageSurface(i), 87, 56), shown[i]) << "picture " << i;
+  button.Draw(nullptr);
+  EXPECT_EQ(PixelAt(backSurface, 16, 458), kBack) << "pure blue of the file is transparent";
+  Run(button, {{93, 504, 0, 1, 0}, {94, 504, 0, 0, 0}});
+
+  Button stacked(0, 0);
+  stacked.LoadStates(tall.c_str(), 3, 1);
+  ASSERT_EQ(stacked.GetImageCount(), 3);
+  EXPECT_EQ(stacked.GetHeight(), 10);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(PixelAt(stacked.GetImageSurface(i), 0, 0), shown[i]) << "picture " << i;
+
+  Button kept(0, 0);
+  kept.AddStateImage(0, SolidSurface(30, 20, kNormal));
+  kept.LoadStates(narrow.c_str(), 4, 0);  // 2-pixel states: five of them
+  kept.LoadStates(narrow.c_str(), 0, 0);
+  kept.LoadStates(folder.File("missing.bmp").c_str(), 3, 0);
+  EXPECT_EQ(kept.AddStateImageFromFile(1, folder.File("missing.bmp").c_str()), 0);
+  EXPECT_EQ(kept.GetImageCount(), 1);
+  EXPECT_EQ(kept.GetWidth(), 30);
+  EXPECT_EQ(kept.AddStateImageFromFile(1, narrow.c_str()), 1);
+  EXPECT_EQ(kept.GetWidth(), 10);
+}
+
+TEST_F(ButtonTest, OffsetSwapAndResetRedrawOnTheBackSurface) {
+  Button button(6, 448);
+  AddThreeStates(button);
+  button.SetFrameOffset(1);
+  EXPECT_EQ(PixelAt(backSurface, kIn, kRow), kOver);
+  button.SetFrameOffset(0);
+  button.SwapFirstTwoImages();
+  EXPECT_EQ(PixelAt(backSurface, kIn, kRow), kOver);
+  button.SetState(2);
+  button.Redraw();
+  button.Reset();
+  EXPECT_EQ(button.GetState(), 0);
+  EXPECT_EQ(PixelAt(backSurface, kIn, kRow), kOver);
+
+  Button lone(0, 0);
+  lone.AddStateImage(0, SolidSurface(8, 8, kNormal));
+  lone.SwapFirstTwoImages();  // nothing to swap with
+  EXPECT_EQ(PixelAt(backSurface, 0, 0), kNormal);
+}
+
+TEST_F(ButtonTest, DrawOnBackgroundsPaintsBothBackgroundsButNeverTheBackSurface) {
+  LPDIRECTDRAWSURFACE backdrop = SolidSurface(100, 100, kBack), background = SolidSurface(100, 100, kBack);
+  Button button(10, 10);
+  button.AddStateImage(0, SolidSurface(8, 8, kNormal));
+  sceneComposer.SetBackdrop(backdrop);
+  sceneComposer.SetBackground(background);
+  button.DrawOnBackgrounds(0);
+  EXPECT_EQ(PixelAt(backdrop, 10, 10), kBack);
+  button.DrawOnBackgrounds(1);
+  EXPECT_EQ(PixelAt(backdrop, 10, 10), kNormal);
+  EXPECT_EQ(PixelAt(background, 10, 10), kNormal);
+
+  sceneComposer.SetBackdrop(nullptr);
+  sceneComposer.SetBackground(nullptr);
+  button.DrawOnBackgrounds(1);
+  EXPECT_EQ(PixelAt(backSurface, 10, 10), kBack);
+  backdrop->Release();
+  background->Release();
+}
+
+TEST_F(ButtonTest, DestroyingReleasesPicturesAndNamesAreBounded) {
+  LPDIRECTDRAWSURFACE picture = SolidSurface(8, 8, kNormal);
+  picture->AddRef();
+  {
+    Button button(0, 0);
+    button.AddStateImage(0, picture);
+    button.SetName(std::string(100, 'n').c_str());
+    EXPECT_EQ(std::strlen(button.GetName()), 63u);
+  }
+  EXPECT_EQ(picture->Release(), 0u) << "the button released its reference";
+}
+
+}  // namespace

@@ -1,0 +1,99 @@
+#include "screens/control_panel.h"
+
+#include <gtest/gtest.h>
+
+#include "button_test_helpers.h"
+#include "shell/globals.h"
+
+namespace {
+
+using namespace button_test;
+
+constexpr uint16_t kPicture = 0xF800;
+constexpr uint16_t kBack = 0x0841;
+
+class ControlPanelTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(BringUpDisplay());
+    Fill(backSurface, kBack);
+  }
+
+  // A 40 x 20 button with one picture, added to the panel.
+  Button* AddButton(const char* name, int x, int y) {
+    Button* button = new Button(x, y);
+    button->AddStateImage(0, SolidSurface(40, 20, kPicture));
+    button->SetName(name);
+    panel.Add(button);
+    return button;
+  }
+
+  void Click(int x, int y) {
+    panel.Feed(x, y, 1);
+    panel.Feed(x, y, 0);
+  }
+
+  ControlPanel panel;
+};
+
+TEST_F(ControlPanelTest, OverlappingButtonsReportOnlyTheFirstInListOrder) {
+  Button* first = AddButton("first", 0, 0);
+  Button* second = AddButton("second", 10, 0);
+  Click(15, 5);
+  EXPECT_EQ(second->WasClicked(), 1) << "both were clicked by the same release";
+  EXPECT_EQ(panel.ClickedButton(), first);
+  EXPECT_EQ(panel.WasClicked("first"), 1);
+  EXPECT_EQ(panel.WasClicked("second"), 0);
+
+  panel.Feed(15, 5, 0);
+  EXPECT_EQ(panel.ClickedButton(), nullptr) << "the click lasts one update";
+  EXPECT_EQ(panel.WasClicked("first"), 0);
+}
+
+TEST_F(ControlPanelTest, WasClickedAndFindCompareNamesExactly) {
+  AddButton("menu", 6, 448);
+  Button* exit = AddButton("exit", 100, 448);
+  Button* twin = AddButton("exit", 200, 448);
+  EXPECT_EQ(panel.WasClicked("menu"), 0) << "no click yet";
+  Click(10, 450);
+  EXPECT_EQ(panel.WasClicked("exit"), 0);
+  EXPECT_EQ(panel.WasClicked("Menu"), 0);
+  EXPECT_EQ(panel.WasClicked("menu"), 1);
+  EXPECT_EQ(panel.Find("exit"), exit);
+  EXPECT_NE(panel.Find("exit"), twin);
+  EXPECT_EQ(panel.Find("EXIT"), nullptr);
+  EXPECT_EQ(panel.Find("nothing"), nullptr);
+}
+
+TEST_F(ControlPanelTest, SetOriginMovesEveryButtonAndRedrawLeavesDisabledOnesOut) {
+  AddButton("menu", 6, 448);
+  AddButton("off", 0, 448)->SetEnabled(0);
+  panel.SetOrigin(100, -400);
+  EXPECT_EQ(panel.GetOriginX(), 100);
+  EXPECT_EQ(panel.GetOriginY(), -400);
+  Click(10, 450);
+  EXPECT_EQ(panel.WasClicked("menu"), 0) << "the old place";
+  Click(110, 50);
+  EXPECT_EQ(panel.WasClicked("menu"), 1) << "the moved place";
+  Fill(backSurface, kBack);
+  panel.Redraw();
+  EXPECT_EQ(PixelAt(backSurface, 106, 48), kPicture);
+  EXPECT_EQ(PixelAt(backSurface, 6, 448), kBack);
+  EXPECT_EQ(PixelAt(backSurface, 100, 48), kBack) << "disabled button";
+}
+
+TEST_F(ControlPanelTest, DestroyingThePanelDestroysItsButtonsAndTheirPictures) {
+  LPDIRECTDRAWSURFACE picture = SolidSurface(8, 8, kPicture);
+  picture->AddRef();
+  auto* owner = new ControlPanel();
+  auto* button = new Button(0, 0);
+  button->AddStateImage(0, picture);
+  owner->Add(button);
+  owner->Add(nullptr);
+  EXPECT_EQ(owner->GetButtonCount(), 1);
+  owner->Feed(1, 1, 0);
+  delete owner;
+  EXPECT_EQ(picture->Release(), 0u);
+}
+
+}  // namespace
