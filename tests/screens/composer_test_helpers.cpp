@@ -93,6 +93,12 @@ void DisplayTest::StartClock() { ASSERT_EQ(StartGameClock(), 0) << "the host's m
 void DisplayTest::Tick(int periods) { host::StepTimer(periods); }
 
 LPDIRECTDRAWSURFACE DisplayTest::MakeSurface(int width, int height, uint16_t fill) {
+  LPDIRECTDRAWSURFACE surface = CreateTestSurface(width, height, fill);
+  if (surface != nullptr) made_.push_back(surface);
+  return surface;
+}
+
+LPDIRECTDRAWSURFACE CreateTestSurface(int width, int height, uint16_t fill) {
   LPDIRECTDRAW directDraw = ZQGetLPDD();
   if (directDraw == nullptr) return nullptr;
   DDSURFACEDESC desc = {};
@@ -106,8 +112,14 @@ LPDIRECTDRAWSURFACE DisplayTest::MakeSurface(int width, int height, uint16_t fil
   DDCOLORKEY key = {kSurfaceKey, kSurfaceKey};
   surface->SetColorKey(DDCKEY_SRCBLT, &key);
   PaintRect(surface, 0, 0, width, height, fill);
-  made_.push_back(surface);
   return surface;
+}
+
+void PaintCoordinates(LPDIRECTDRAWSURFACE surface) {
+  Locked lock(surface);
+  ASSERT_TRUE(lock.ok) << "lock for painting";
+  for (int row = 0; row < lock.Height(); ++row)
+    for (int column = 0; column < lock.Width(); ++column) lock.Row(row)[column] = CoordinatePixel(column, row);
 }
 
 uint16_t PixelAt(LPDIRECTDRAWSURFACE surface, int x, int y) {

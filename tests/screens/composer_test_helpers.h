@@ -54,6 +54,14 @@ class DisplayTest : public testing::Test {
   std::vector<LPDIRECTDRAWSURFACE> made_;
 };
 
+// The same surface for the caller to own (a sprite's frame, say).
+LPDIRECTDRAWSURFACE CreateTestSurface(int width, int height, uint16_t fill);
+
+// Every pixel telling where it is, for surfaces up to 256 x 32: never black,
+// blue or either key.
+inline uint16_t CoordinatePixel(int x, int y) { return static_cast<uint16_t>(0x4000 + ((y << 8) | x)); }
+void PaintCoordinates(LPDIRECTDRAWSURFACE surface);
+
 uint16_t PixelAt(LPDIRECTDRAWSURFACE surface, int x, int y);
 // Paints a rectangle with a raw pixel (clipped to the surface).
 void PaintRect(LPDIRECTDRAWSURFACE surface, int x, int y, int width, int height, uint16_t pixel);
@@ -73,6 +81,10 @@ constexpr Rgb kBmpRed = {255, 0, 0};
 constexpr Rgb kBmpGreen = {0, 255, 0};
 constexpr Rgb kBmpBlue = {0, 0, 255};
 constexpr Rgb kBmpWhite = {255, 255, 255};
+// The display pixel (5-6-5) a loaded bitmap gives for the colour.
+inline uint16_t Pixel565(Rgb colour) {
+  return static_cast<uint16_t>((colour.r >> 3) << 11 | (colour.g >> 2) << 5 | colour.b >> 3);
+}
 
 // A fresh folder under the temporary folder, removed with its files.
 class ScratchFolder {
