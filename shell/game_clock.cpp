@@ -8,6 +8,7 @@
 
 #include "gfx/debug_log.h"
 #include "platform/zq.h"
+#include "screens/mouse_cursor.h"
 #include "shell/globals.h"
 
 namespace {
@@ -33,6 +34,7 @@ bool followTickCount = false;
 DWORD followStart = 0;
 
 void RunTick() {
+  mouseCursor.Poll();
   int32_t now = tickCount.load(std::memory_order_relaxed);
   accumulated += now - lastTick;
   lastTick = now;

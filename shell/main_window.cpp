@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/zq.h"
+#include "screens/mouse_cursor.h"
 #include "screens/screen_manager.h"
 #include "shell/game_clock.h"
 #include "shell/globals.h"
@@ -15,6 +16,7 @@ constexpr char kWindowTitle[] = "Gloom Grid";
 void Shutdown() {
   StopGameClock();
   screenManager.DeactivateAll();
+  mouseCursor.Release();
   ZQAcquireMouse(0);
   ZQFreeFont();
   ZQFreeDirectInput();
@@ -114,6 +116,9 @@ LRESULT CALLBACK MainWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_KEYUP:
       if (wParam == VK_ESCAPE) PostMessageA(mainWindow, WM_CLOSE, 0, 0);
       if (wParam == VK_F1) showFps = 1 - showFps;
+      break;
+    case WM_MOUSEMOVE:
+      if (appActive) mouseCursor.SetPosition(LOWORD(lParam) - mouseOffsetX, HIWORD(lParam) - mouseOffsetY);
       break;
     case WM_SYSCOMMAND:
       if (wParam == SC_SCREENSAVE) return 0;  // the screen saver never starts while we run

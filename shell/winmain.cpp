@@ -8,6 +8,7 @@
 
 #include "gfx/surface_utils.h"
 #include "platform/zq.h"
+#include "screens/mouse_cursor.h"
 #include "screens/screen_manager.h"
 #include "shell/game_clock.h"
 #include "shell/globals.h"
@@ -71,6 +72,18 @@ int StartDisplay() {
   return 1;
 }
 
+// The game draws no cursor of its own: the system's arrow shows, and the
+// record only follows the mouse.
+void StartMouseCursor() {
+  mouseCursor.Init(nullptr);
+  mouseCursor.SelectImage(0);
+  mouseCursor.Hide();
+  mouseCursor.SetFlipMode(fullScreen != 0);
+  POINT position{};
+  GetCursorPos(&position);
+  mouseCursor.SetPosition(position.x, position.y);
+}
+
 int RunMainLoop() {
   for (;;) {
     if (PumpMessages()) return 0;
@@ -108,6 +121,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE prevInstance, LPSTR cmdLine, in
   ZQSetInstance(instance);
   ZQInitMouse();
   StartGameClock();
+  StartMouseCursor();
   ZQAcquireMouse(1);
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   ZQInitFont(mainWindow);

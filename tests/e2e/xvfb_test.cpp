@@ -4,19 +4,13 @@
 // after the whole shutdown.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
-#include <cstdio>
-#include <filesystem>
 #include <string>
 #include <thread>
 
+#include "e2e/xvfb_helpers.h"
 #include "support/game_process.h"
 
-namespace fs = std::filesystem;
 using testing_support::FindAfter;
 using testing_support::GameOptions;
 using testing_support::GameRun;
@@ -24,46 +18,14 @@ using testing_support::RunGame;
 
 namespace {
 
-std::string Shell(const std::string& command) {
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[256];
-    while (fgets(buffer, sizeof(buffer), pipe)) output += buffer;
-    pclose(pipe);
-  }
-  while (!output.empty() && (output.back() == '\n' || output.back() == ' ')) output.pop_back();
-  return output;
-}
+using xvfb::Shell;
 
 class XvfbTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (Shell("command -v Xvfb").empty() || Shell("command -v xdotool").empty()) return;
-    for (int number = 70; number < 100; ++number) {
-      if (fs::exists("/tmp/.X11-unix/X" + std::to_string(number)) ||
-          fs::exists("/tmp/.X" + std::to_string(number) + "-lock"))
-        continue;
-      display = ":" + std::to_string(number);
-      server = fork();
-      if (server == 0) {
-        execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
-        _exit(127);
-      }
-      for (int i = 0; i < 100 && !fs::exists("/tmp/.X11-unix/X" + std::to_string(number)); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      setenv("DISPLAY", display.c_str(), 1);
-      return;
-    }
-  }
-  static void TearDownTestSuite() {
-    if (server > 0) {
-      kill(server, SIGTERM);
-      waitpid(server, nullptr, 0);
-    }
-  }
+  static void SetUpTestSuite() { running = xvfb::Start(); }
+  static void TearDownTestSuite() { xvfb::Stop(); }
   void SetUp() override {
-    if (server <= 0) GTEST_SKIP() << "Xvfb or xdotool missing";
+    if (!running) GTEST_SKIP() << "Xvfb or xdotool missing";
   }
 
   // Runs the game windowed on the Xvfb display while `driver` acts on its window.
@@ -75,7 +37,7 @@ class XvfbTest : public ::testing::Test {
     });
     GameOptions options;
     options.headless = false;
-    options.environment["DISPLAY"] = display;
+    options.environment["DISPLAY"] = xvfb::Display();
     options.timeLimitSeconds = 30;
     GameRun run = RunGame(options);
     player.join();
@@ -84,12 +46,10 @@ class XvfbTest : public ::testing::Test {
     return run;
   }
 
-  static std::string display;
-  static pid_t server;
+  static bool running;
 };
 
-std::string XvfbTest::display;
-pid_t XvfbTest::server = -1;
+bool XvfbTest::running = false;
 
 void ExpectWholeShutdown(const GameRun& run) {
   size_t at = run.trace.find("DestroyWindow");

@@ -1,0 +1,94 @@
+// A small demonstration program for the screen framework (not the game): one
+// screen with one button, run with the game's own window, clock, cursor and
+// main loop. It reads "demo_button.bmp" (normal, mouse-over and pressed
+// pictures side by side) from its working directory and prints "clicked" on
+// standard output for every click the button reports.
+#include <windows.h>
+
+#include <cstdio>
+#include <ctime>
+
+#include "gfx/surface_utils.h"
+#include "platform/zq.h"
+#include "screens/button.h"
+#include "screens/control_panel.h"
+#include "screens/mouse_cursor.h"
+#include "screens/scene_composer.h"
+#include "screens/screen.h"
+#include "screens/screen_manager.h"
+#include "shell/game_clock.h"
+#include "shell/globals.h"
+#include "shell/main_window.h"
+
+namespace {
+
+constexpr int kButtonX = 340;
+constexpr int kButtonY = 270;
+
+class DemoScreen : public Screen {
+ public:
+  void Activate(LPDIRECTDRAW dd, LPDIRECTDRAWSURFACE surface) override {
+    Screen::Activate(dd, surface);
+    background = CreateOffscreenSurface(800, 600);
+    FillSurface(background, ColorFromRGB(background, 40, 20, 60));
+    sceneComposer.SetBackground(background);
+    sceneComposer.SetBackdrop(background);
+    sceneComposer.RestoreAll();
+    auto* button = new Button(kButtonX, kButtonY);
+    button->LoadStates("demo_button.bmp", 3, 0);
+    button->SetName("demo");
+    button->SetDirtyTracking(1);
+    GetPanel()->Add(button);
+  }
+  void Deactivate() override {
+    Screen::Deactivate();
+    sceneComposer.SetBackground(nullptr);
+    sceneComposer.SetBackdrop(nullptr);
+    if (background) background->Release();
+    background = nullptr;
+  }
+  int Frame(int) override {
+    int x = 0, y = 0, bits = 0;
+    mouseCursor.GetState(&x, &y, &bits, nullptr, nullptr);
+    GetPanel()->Feed(x, y, bits);
+    GetPanel()->Redraw();
+    if (GetPanel()->WasClicked("demo")) {
+      std::printf("clicked\n");
+      std::fflush(stdout);
+    }
+    return Present() ? FrameContinue : FrameQuit;
+  }
+
+ private:
+  LPDIRECTDRAWSURFACE background = nullptr;
+};
+
+DemoScreen demoScreen;
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  fullScreen = 0;
+  if (!RegisterMainWindowClass(instance) || !CreateMainWindow(instance, showCommand)) return 1;
+  if (!ZQInitDirectX(mainWindow, clientWidth, clientHeight)) return 1;
+  directDraw = ZQGetLPDD();
+  ZQGetDDInfo(&primarySurface, &backSurface);
+  ZQInitMouse();
+  StartGameClock();
+  mouseCursor.Init(nullptr);
+  mouseCursor.Hide();
+  ZQAcquireMouse(1);
+  screenManager.Init(directDraw, backSurface);
+  demoScreen.SetName("Demo");
+  screenManager.AddScreen(&demoScreen);
+  screenManager.SelectScreen("Demo");
+  for (;;) {
+    if (PumpMessages()) return 0;
+    if (!appActive) continue;
+    WaitForNextFrame(100);
+    if (screenManager.RunFrame(1) == FrameQuit) {
+      DestroyWindow(mainWindow);
+      return 0;
+    }
+  }
+}

@@ -1,0 +1,150 @@
+// Modal popups on the headless display with the host's virtual time: closing
+// by time, by a click on the default button, by a held key, and by a quit
+// message, with the composer's background put back every time.
+#include <gtest/gtest.h>
+
+#include "host/control.h"
+#include "platform/zq.h"
+#include "screens/composer_test_helpers.h"
+#include "screens/control_panel.h"
+#include "screens/mouse_cursor.h"
+#include "screens/popup_screen.h"
+#include "screens/scene_composer.h"
+#include "screens/screen_image.h"
+#include "shell/game_clock.h"
+#include "shell/globals.h"
+
+using namespace composer_test;
+
+namespace {
+
+// A popup whose frame hook can watch each pass and act in it.
+class WatchedPopup : public PopupScreen {
+ public:
+  int FrameHook(int x, int y, int bits) override {
+    ++passes;
+    if (onPass) onPass(passes);
+    return PopupScreen::FrameHook(x, y, bits);
+  }
+  int passes = 0;
+  std::function<void(int)> onPass;
+};
+
+class PopupTest : public DisplayTest {
+ protected:
+  void SetUp() override {
+    DisplayTest::SetUp();
+    ASSERT_TRUE(StartDisplay(false));
+    clientWidth = 800;
+    clientHeight = 600;
+    fullScreen = 0;
+    host::settings().timeMode = host::TimeMode::Virtual;  // each empty queue lets 10 ms pass
+    StartClock();
+    ZQInitMouse();
+    ZQAcquireMouse(1);
+    MouseCursor::ResetPollHistoryForTest();
+    picture = folder.File("popup.bmp");
+    ASSERT_TRUE(WriteBmp24(picture, 200, 100, [](int, int) { return kBmpRed; }));
+    gameBackground = MakeSurface(800, 600, kGrey);
+    sceneComposer.SetBackground(gameBackground);
+  }
+  void TearDown() override {
+    StopGameClock();
+    DisplayTest::TearDown();
+  }
+  ScratchFolder folder;
+  std::string picture;
+  LPDIRECTDRAWSURFACE gameBackground = nullptr;
+};
+
+TEST_F(PopupTest, NeverPlacedIsCentredAndClosesWhenItsTimeIsUp) {
+  WatchedPopup popup;
+  popup.AddPicture(picture.c_str(), nullptr);
+  EXPECT_EQ(popup.GetRect().left, 300);
+  EXPECT_EQ(popup.GetRect().top, 250);
+  popup.SetDisplayEnd(GetTicks() + 100);
+  char result[256] = "unchanged";
+  ASSERT_EQ(popup.Run(result, nullptr), 1);
+  EXPECT_STREQ(result, "") << "closing by time leaves the result empty";
+  EXPECT_GE(popup.passes, 10);
+  EXPECT_LE(popup.passes, 12);
+  EXPECT_EQ(RegionMismatch(backSurface, 300, 250, 200, 100, kRed), "") << "the last pass was presented";
+  EXPECT_EQ(sceneComposer.GetBackground(), gameBackground);
+}
+
+TEST_F(PopupTest, AlreadyPastItsEndItShowsOnceAndCloses) {
+  WatchedPopup popup;
+  popup.AddPicture(picture.c_str(), nullptr);
+  popup.SetPosition(246, 130);
+  popup.SetDisplayEnd(1);
+  host::StepTimer(2);
+  char result[256];
+  ASSERT_EQ(popup.Run(result, nullptr), 1);
+  EXPECT_EQ(popup.passes, 1);
+  EXPECT_EQ(RegionMismatch(backSurface, 246, 130, 200, 100, kRed), "") << "placed where it was set";
+}
+
+TEST_F(PopupTest, AClickOnTheDefaultButtonClosesWithItsName) {
+  WatchedPopup popup;
+  popup.AddPicture(picture.c_str(), nullptr);
+  popup.SetPosition(100, 100);
+  popup.AddDefaultButton();
+  popup.onPass = [](int pass) {
+    // Press and release over the picture, as the mouse would, a few passes apart.
+    if (pass == 3) {
+      host::InjectMouseMove(150, 150);
+      host::InjectMouseButton(VK_LBUTTON, true);
+    }
+    if (pass == 6) host::InjectMouseButton(VK_LBUTTON, false);
+  };
+  mouseCursor.SetPosition(150, 150);
+  char result[256] = "";
+  ASSERT_EQ(popup.Run(result, nullptr), 1);
+  EXPECT_STREQ(result, "default");
+  EXPECT_GT(popup.passes, 6);
+  EXPECT_EQ(sceneComposer.GetBackground(), gameBackground);
+}
+
+TEST_F(PopupTest, AHeldCloseKeyClosesWithKey) {
+  WatchedPopup popup;
+  popup.AddPicture(picture.c_str(), nullptr);
+  popup.SetCloseKey(VK_SPACE);
+  popup.onPass = [](int pass) {
+    if (pass == 2) host::InjectKey(VK_SPACE, true);
+  };
+  char result[256] = "";
+  ASSERT_EQ(popup.Run(result, nullptr), 1);
+  EXPECT_STREQ(result, "key");
+  host::InjectKey(VK_SPACE, false);
+}
+
+TEST_F(PopupTest, AQuitMessageEndsTheRunAndReachesTheEnclosingLoop) {
+  WatchedPopup popup;
+  popup.AddPicture(picture.c_str(), nullptr);
+  popup.AddDefaultButton();
+  popup.onPass = [](int pass) {
+    if (pass == 4) PostQuitMessage(0);
+  };
+  char result[256] = "untouched";
+  EXPECT_EQ(popup.Run(result, nullptr), 0);
+  EXPECT_STREQ(result, "untouched");
+  EXPECT_EQ(sceneComposer.GetBackground(), gameBackground);
+  MSG msg{};
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT)) << "posted again for the main loop";
+}
+
+TEST_F(PopupTest, AnUnknownPictureNameShowsTheFirstPictureCentred) {
+  WatchedPopup popup;
+  std::string other = folder.File("other.bmp");
+  ASSERT_TRUE(WriteBmp24(other, 40, 20, [](int, int) { return kBmpGreen; }));
+  popup.AddPicture(picture.c_str(), "first");
+  popup.AddPicture(other.c_str(), "second");
+  popup.SetDisplayEnd(1);
+  char result[256];
+  ASSERT_EQ(popup.Run(result, "nothing by this name"), 1);
+  EXPECT_EQ(popup.GetPicture(), popup.FindPicture("first"));
+  EXPECT_EQ(popup.GetRect().left, 300) << "centred once, for the first picture, and kept";
+}
+
+}  // namespace
