@@ -16,7 +16,6 @@ class MouseButtons : public testzq::LibraryTest {
     testzq::LibraryTest::SetUp();
     window_ = testzq::OpenWindow(false);
     ASSERT_NE(window_, nullptr);
-    ZQSetInstance(nullptr);
   }
 
   // The button word as the game clock reads it.
