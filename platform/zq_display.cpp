@@ -34,15 +34,16 @@ void ReleaseInterface(Interface*& object) {
   object = nullptr;
 }
 
-bool Check(HRESULT result, const char* step) {
+// Keeps the failed step and its code for ZQPrintError.
+bool Succeeded(HRESULT result, const char* step) {
   if (SUCCEEDED(result)) return true;
   RecordLibraryError("%s failed (0x%08X)", step, static_cast<unsigned>(result));
   return false;
 }
 
 bool CreateDirectDraw(HWND window, DWORD cooperation) {
-  if (!Check(DirectDrawCreate(NULL, &display.directDraw, NULL), "DirectDrawCreate")) return false;
-  return Check(display.directDraw->SetCooperativeLevel(window, cooperation), "SetCooperativeLevel");
+  if (!Succeeded(DirectDrawCreate(NULL, &display.directDraw, NULL), "DirectDrawCreate")) return false;
+  return Succeeded(display.directDraw->SetCooperativeLevel(window, cooperation), "SetCooperativeLevel");
 }
 
 void SetWholeViewport(int width, int height) {
@@ -52,18 +53,18 @@ void SetWholeViewport(int width, int height) {
 }
 
 bool CreateFlipChain(int width, int height, int bitsPerPixel) {
-  if (!Check(display.directDraw->SetDisplayMode(width, height, bitsPerPixel), "SetDisplayMode")) return false;
+  if (!Succeeded(display.directDraw->SetDisplayMode(width, height, bitsPerPixel), "SetDisplayMode")) return false;
 
   DDSURFACEDESC desc = {};
   desc.dwSize = sizeof desc;
   desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
   desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
   desc.dwBackBufferCount = 1;
-  if (!Check(display.directDraw->CreateSurface(&desc, &display.primary, NULL), "CreateSurface (flip chain)"))
+  if (!Succeeded(display.directDraw->CreateSurface(&desc, &display.primary, NULL), "CreateSurface (flip chain)"))
     return false;
 
   DDSCAPS backCaps = {DDSCAPS_BACKBUFFER};
-  return Check(display.primary->GetAttachedSurface(&backCaps, &display.back), "GetAttachedSurface");
+  return Succeeded(display.primary->GetAttachedSurface(&backCaps, &display.back), "GetAttachedSurface");
 }
 
 bool CreateWindowedSurfaces(HWND window, int width, int height) {
@@ -71,14 +72,14 @@ bool CreateWindowedSurfaces(HWND window, int width, int height) {
   desc.dwSize = sizeof desc;
   desc.dwFlags = DDSD_CAPS;
   desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-  if (!Check(display.directDraw->CreateSurface(&desc, &display.primary, NULL), "CreateSurface (primary)"))
+  if (!Succeeded(display.directDraw->CreateSurface(&desc, &display.primary, NULL), "CreateSurface (primary)"))
     return false;
 
   // The primary surface is the whole desktop: the clipper keeps our copies
   // inside the window and off whatever overlaps it.
-  if (!Check(display.directDraw->CreateClipper(0, &display.clipper, NULL), "CreateClipper")) return false;
-  if (!Check(display.clipper->SetHWnd(0, window), "SetHWnd")) return false;
-  if (!Check(display.primary->SetClipper(display.clipper), "SetClipper")) return false;
+  if (!Succeeded(display.directDraw->CreateClipper(0, &display.clipper, NULL), "CreateClipper")) return false;
+  if (!Succeeded(display.clipper->SetHWnd(0, window), "SetHWnd")) return false;
+  if (!Succeeded(display.primary->SetClipper(display.clipper), "SetClipper")) return false;
 
   desc = {};
   desc.dwSize = sizeof desc;
@@ -86,7 +87,7 @@ bool CreateWindowedSurfaces(HWND window, int width, int height) {
   desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
   desc.dwWidth = width;
   desc.dwHeight = height;
-  if (!Check(display.directDraw->CreateSurface(&desc, &display.back, NULL), "CreateSurface (back)")) return false;
+  if (!Succeeded(display.directDraw->CreateSurface(&desc, &display.back, NULL), "CreateSurface (back)")) return false;
 
   // Until the window moves, flips go to where its client area is now.
   POINT origin = {0, 0};
@@ -163,7 +164,7 @@ int ZQFlip() {
     RestoreSurfaces();
     result = PresentOnce();
   }
-  return Check(result, display.fullScreen ? "Flip" : "Blt to the window") ? 1 : 0;
+  return Succeeded(result, display.fullScreen ? "Flip" : "Blt to the window") ? 1 : 0;
 }
 
 void ZQSetWindowXY(int x, int y) { display.windowOrigin = POINT{x, y}; }
