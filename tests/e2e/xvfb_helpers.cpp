@@ -4,13 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <thread>
-
-namespace fs = std::filesystem;
 
 namespace xvfb {
 namespace {
@@ -32,21 +27,30 @@ std::string Shell(const std::string& command) {
 bool Start() {
   if (server > 0) return true;
   if (Shell("command -v Xvfb").empty() || Shell("command -v xdotool").empty()) return false;
-  for (int number = 70; number < 100; ++number) {
-    std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-    if (fs::exists(socket) || fs::exists("/tmp/.X" + std::to_string(number) + "-lock")) continue;
-    display = ":" + std::to_string(number);
-    server = fork();
-    if (server == 0) {
-      execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-             static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    for (int i = 0; i < 100 && !fs::exists(socket); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    setenv("DISPLAY", display.c_str(), 1);
-    return fs::exists(socket);
+  // Xvfb picks a free display itself and tells its number through a pipe, so
+  // test programs running side by side never fight over one.
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) return false;
+  server = fork();
+  if (server == 0) {
+    close(pipeEnds[0]);
+    std::string fd = std::to_string(pipeEnds[1]);
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+           static_cast<char*>(nullptr));
+    _exit(127);
   }
-  return false;
+  close(pipeEnds[1]);
+  std::string number;
+  char c;
+  while (read(pipeEnds[0], &c, 1) == 1 && c != '\n') number += c;
+  close(pipeEnds[0]);
+  if (number.empty()) {
+    Stop();
+    return false;
+  }
+  display = ":" + number;
+  setenv("DISPLAY", display.c_str(), 1);
+  return true;
 }
 
 void Stop() {
