@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 #include <ddraw.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdint>
@@ -210,6 +211,9 @@ void RegisterSceneBenchmarks(Scene& scene) {
 // the console reporter prints as usual.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  // Colours only for a terminal, so that the report can go to a file.
+  RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       const std::string name = run.run_name.function_name;

@@ -39,13 +39,20 @@ void CopyKeyedRow(const uint16_t* src, uint16_t* dst, int width, uint16_t low, u
   const __m128i lowVector = _mm_set1_epi16(static_cast<short>(low));
   const __m128i spanVector = _mm_set1_epi16(static_cast<short>(span));
   const __m128i zero = _mm_setzero_si128();
-  for (; x + 8 <= width; x += 8) {
-    const __m128i source = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x));
-    const __m128i destination = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + x));
+  auto blendEight = [&](int at) {
+    const __m128i source = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + at));
+    const __m128i destination = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + at));
     const __m128i offset = _mm_sub_epi16(source, lowVector);
     const __m128i keyed = _mm_cmpeq_epi16(_mm_subs_epu16(offset, spanVector), zero);
     const __m128i result = _mm_or_si128(_mm_and_si128(keyed, destination), _mm_andnot_si128(keyed, source));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x), result);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + at), result);
+  };
+  for (; x + 8 <= width; x += 8) blendEight(x);
+  // The last few pixels: one more group ending at the row's end. Blending a
+  // pixel twice gives the same result, as the source does not overlap.
+  if (x < width && width >= 8) {
+    blendEight(width - 8);
+    return;
   }
 #endif
   for (; x < width; ++x) {
