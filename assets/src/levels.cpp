@@ -26,7 +26,7 @@ constexpr std::array<Layout, kLevels> kLayouts = {{
 const std::array<std::string, kLevels> kTitles = {
     "Eyes in the Dark", "The Spider's Thread", "The Serpent", "Bat over the Fence",
     "The Scarecrow",    "The Owl",             "The Ghost at the Window", "The Belfry Bats",
-    "The Vampire",      "The Black Cat",       "The Cemetery Gate", "The Jack-o'-Lantern",
+    "The Count",      "The Black Cat",       "The Cemetery Gate", "The Jack-o'-Lantern",
     "Gloom Manor",
 };
 

@@ -84,6 +84,22 @@ cairo_surface_t* surfaceFromImage(const Image& image, Rgb keyColour) {
   return s;
 }
 
+cairo_surface_t* surfaceWithAlpha(const Image& image) {
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.width(), image.height());
+  cairo_surface_flush(s);
+  unsigned char* data = cairo_image_surface_get_data(s);
+  const int stride = cairo_image_surface_get_stride(s);
+  for (int y = 0; y < image.height(); ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
+    for (int x = 0; x < image.width(); ++x) {
+      const Rgb c = image.at(x, y);
+      row[x] = image.transparent(x, y) ? 0u : 0xff000000u | (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b;
+    }
+  }
+  cairo_surface_mark_dirty(s);
+  return s;
+}
+
 uint16_t to565(Rgb c) {
   return static_cast<uint16_t>(((c.r >> 3) << 11) | ((c.g >> 2) << 5) | (c.b >> 3));
 }

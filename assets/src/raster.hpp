@@ -47,6 +47,10 @@ Image imageFromSurface(cairo_surface_t* surface, bool keyed);
 // A cairo surface holding the image; transparent pixels become `keyColour`.
 cairo_surface_t* surfaceFromImage(const Image& image, Rgb keyColour = {0, 0, 255});
 
+// An ARGB surface that is see-through where the image is transparent, for
+// drawing keyed pictures into other pictures.
+cairo_surface_t* surfaceWithAlpha(const Image& image);
+
 // Ordered 8x8 dither to the display's 5-6-5 colours, so gradients do not
 // band; the result is stored expanded back to 8 bits so that the game's
 // truncation gives exactly the dithered value. Opaque pixels that would turn

@@ -105,9 +105,12 @@ void foliageCanopy(cairo_t* cr) {
 }  // namespace
 
 void paintVampire(cairo_t* cr) {
-  inCell(cr, 1, foliageCanopy);
-  inCell(cr, 2, [](cairo_t* g) { cairo_translate(g, -80, 0); foliageCanopy(g); });
-  inCell(cr, 3, [](cairo_t* g) { cairo_translate(g, -160, 0); foliageCanopy(g); });
+  for (int cell : {1, 2, 3}) {
+    inCell(cr, cell, [cell](cairo_t* g) {
+      cairo_translate(g, -80.0 * cell, 0);
+      foliageCanopy(g);
+    });
+  }
   inCell(cr, 5, [](cairo_t* g) { hangingLobe(g, false); });
   inCell(cr, 9, [](cairo_t* g) { hangingLobe(g, true); });
   inCell(cr, 21, [](cairo_t* g) { pillarBase(g, false); });

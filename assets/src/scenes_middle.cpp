@@ -354,7 +354,7 @@ void reachingHand(cairo_t* cr, int dir) {
 }  // namespace
 
 void paintGhostWindow(cairo_t* cr) {
-  for (int cell : {16, 18, 21, 23}) inCell(cr, cell, [](cairo_t* g) { setColour(g, kSky); cairo_paint(g); });
+  for (int cell : {12, 16, 17, 18, 21, 23}) inCell(cr, cell, [](cairo_t* g) { setColour(g, kSky); cairo_paint(g); });
   for (int cell : {1, 2, 3}) inCell(cr, cell, archTile);
   inCell(cr, 11, windowSleeve);
   inCell(cr, 13, windowSleeve);

@@ -27,6 +27,13 @@ Rgb scaled(Rgb c, double f, Rgb tint, double tintAmount) {
 Image makeFrame(const Image& face) {
   Image frame(kFrameWidth, kFrameHeight, {}, true);
   frame.paste(face, 0, 0);
+  // A hairline bevel, so neighbouring tiles of one colour still read as blocks.
+  for (int i = 0; i < 80; ++i) {
+    frame.at(i, 0) = scaled(face.at(i, 0), 0.88, {255, 255, 255}, 0.1);
+    frame.at(0, i) = scaled(face.at(0, i), 0.88, {255, 255, 255}, 0.1);
+    frame.at(i, 79) = scaled(face.at(i, 79), 0.78, {0, 0, 0}, 0);
+    frame.at(79, i) = scaled(face.at(79, i), 0.78, {0, 0, 0}, 0);
+  }
   const Rgb wood = {40, 26, 30};
   for (int py = 0; py < kFrameHeight; ++py) {
     for (int px = 0; px < kFrameWidth; ++px) {

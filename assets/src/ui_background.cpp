@@ -96,13 +96,14 @@ void boardFrame(cairo_t* cr) {
     cairo_rectangle(cr, b.x - 1, b.y - 1, b.w + 2, b.h + 2);
     setColour(cr, rgb(6, 4, 8));
     cairo_fill(cr);
-    fillLinear(cr, [&](cairo_t* g) { cairo_rectangle(g, b.x, b.y, b.w, b.h); }, {b.x, b.y}, rgb(20, 14, 28),
-               {b.x + b.w, b.y + b.h}, rgb(32, 24, 44));
+    // Lighter than the darkest tiles, so an empty slot never looks like one.
+    fillLinear(cr, [&](cairo_t* g) { cairo_rectangle(g, b.x, b.y, b.w, b.h); }, {b.x, b.y}, rgb(50, 42, 70),
+               {b.x + b.w, b.y + b.h}, rgb(68, 58, 90));
   }
   // Engraved cell lines on the floor, so empty cells read as slots.
   for (int i = 1; i < 5; ++i) {
-    strokeLine(cr, {{196 + i * 80.0, 86}, {196 + i * 80.0, 486}}, 1, rgb(48, 38, 64));
-    strokeLine(cr, {{196, 86 + i * 80.0}, {596, 86 + i * 80.0}}, 1, rgb(48, 38, 64));
+    strokeLine(cr, {{196 + i * 80.0, 86}, {196 + i * 80.0, 486}}, 1.2, rgb(30, 24, 42));
+    strokeLine(cr, {{196, 86 + i * 80.0}, {596, 86 + i * 80.0}}, 1.2, rgb(30, 24, 42));
   }
   for (const Box& b : kRecesses) {
     fillLinear(cr, [&](cairo_t* g) { cairo_rectangle(g, b.x, b.y, b.w, 6); }, {0, b.y}, rgb(0, 0, 0, 0.6),
@@ -110,17 +111,23 @@ void boardFrame(cairo_t* cr) {
     fillLinear(cr, [&](cairo_t* g) { cairo_rectangle(g, b.x, b.y, 6, b.h); }, {b.x, 0}, rgb(0, 0, 0, 0.6),
                {b.x + 6, 0}, rgb(0, 0, 0, 0));
   }
-  // Little sigils in the pockets.
+  // A faint sigil in every slot of the grid and in each pocket.
+  std::vector<Pt> slots;
   for (const Box& b : kRecesses) {
-    if (b.w > 80) continue;
-    const Pt c = {b.x + 40, b.y + 40};
+    if (b.w > 80) {
+      for (int i = 0; i < 25; ++i) slots.push_back({b.x + (i % 5) * 80 + 40, b.y + (i / 5) * 80 + 40});
+    } else {
+      slots.push_back({b.x + 40, b.y + 40});
+    }
+  }
+  for (const Pt& c : slots) {
     cairo_new_path(cr);
     cairo_arc(cr, c.x, c.y, 16, 0, 2 * kPi);
-    setColour(cr, rgb(60, 46, 80, 0.7));
+    setColour(cr, rgb(88, 74, 116, 0.8));
     cairo_set_line_width(cr, 1.2);
     cairo_stroke(cr);
     polygon(cr, {{c.x, c.y - 14}, {c.x + 4, c.y}, {c.x, c.y + 14}, {c.x - 4, c.y}});
-    setColour(cr, rgb(60, 46, 80, 0.7));
+    setColour(cr, rgb(88, 74, 116, 0.8));
     cairo_fill(cr);
   }
 }

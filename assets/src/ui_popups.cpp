@@ -197,7 +197,7 @@ Image howToPlay() {
                            {"Exit", "Leave the manor"}};
   double by = 94;
   for (const Entry& e : entries) {
-    cairo_surface_t* face = surfaceFromImage(buttonFace(e.label, ButtonState::Normal), {58, 34, 62});
+    cairo_surface_t* face = surfaceWithAlpha(buttonFace(e.label, ButtonState::Normal));
     cairo_set_source_surface(cr, face, 390, by);
     cairo_paint(cr);
     cairo_surface_destroy(face);
@@ -205,7 +205,7 @@ Image howToPlay() {
     by += 66;
   }
   Image arrows = levelArrowStrip(true).crop(0, 0, 40, 40);
-  cairo_surface_t* up = surfaceFromImage(arrows, {58, 34, 62});
+  cairo_surface_t* up = surfaceWithAlpha(arrows);
   cairo_set_source_surface(cr, up, 414, by + 6);
   cairo_paint(cr);
   cairo_surface_destroy(up);
@@ -222,7 +222,7 @@ Image levelName(int level) {
   LetterStyle style{rgb(255, 232, 170), rgb(220, 110, 40), rgb(14, 4, 10), 2.0, rgb(255, 120, 40, 0.45), 3};
   // One line when it fits, otherwise two lines split near the middle.
   const double size = 30;
-  if (textWidth(cr, Font::Title, size, name) <= 176) {
+  if (textWidth(cr, Font::Title, size, name) <= 166) {
     drawLettering(cr, Font::Title, size, name, 94.5, 50, Align::Centre, style);
   } else {
     size_t best = std::string::npos;
@@ -233,7 +233,7 @@ Image levelName(int level) {
     }
     std::string first = name.substr(0, best), second = name.substr(best + 1);
     double s = 28;
-    while (std::max(textWidth(cr, Font::Title, s, first), textWidth(cr, Font::Title, s, second)) > 176) s -= 1;
+    while (std::max(textWidth(cr, Font::Title, s, first), textWidth(cr, Font::Title, s, second)) > 170) s -= 1;
     drawLettering(cr, Font::Title, s, first, 94.5, 34, Align::Centre, style);
     drawLettering(cr, Font::Title, s, second, 94.5, 66, Align::Centre, style);
   }

@@ -272,7 +272,7 @@ Image gameOverFrame(int frame) {
   roundedRect(cr, left - 2, channelY - 4, right - left + 4, 8, 4);
   setColour(cr, rgb(10, 6, 14));
   cairo_fill(cr);
-  const std::string text = "THE CANDLE IS BURNING OUT";
+  const std::string text = "TIME IS RUNNING OUT";
   cairo_new_path(cr);
   textPath(cr, Font::SerifBold, 14, text, 148, 21, Align::Centre);
   setColour(cr, rgb(20, 12, 26));
