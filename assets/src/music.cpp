@@ -50,11 +50,15 @@ const Note kTheremin[] = {{24, 6, 81}, {30, 3, 82}, {33, 3, 81}, {36, 3, 77}, {3
 // Adds a sound into the loop, wrapping past the end back to the start.
 void addWrapped(Buffer& left, Buffer& right, const Buffer& sound, double startSeconds, double gain, double pan) {
   const int start = static_cast<int>(std::lround(startSeconds * kRate));
-  const double gl = gain * std::sqrt(1 - pan) , gr = gain * std::sqrt(pan);
+  const double gl = gain * std::sqrt(1 - pan), gr = gain * std::sqrt(pan);
+  // Every note ends with a short fade, so none stops with a click.
+  const size_t fade = std::min<size_t>(sound.size(), frames(0.05));
   for (size_t i = 0; i < sound.size(); ++i) {
+    const size_t remaining = sound.size() - i;
+    const double tail = remaining < fade ? static_cast<double>(remaining) / fade : 1.0;
     const size_t j = (start + i) % kLoopFrames;
-    left[j] += static_cast<float>(sound[i] * gl);
-    right[j] += static_cast<float>(sound[i] * gr);
+    left[j] += static_cast<float>(sound[i] * gl * tail);
+    right[j] += static_cast<float>(sound[i] * gr * tail);
   }
 }
 

@@ -149,10 +149,11 @@ void writeScreenReview(const std::filesystem::path& path, const ScreenArt& ui, c
     x += panel.width() + 10;
   }
   y += 100;
-  for (int f = 0; f < 35; f += 1) {
-    const int col = f % 5, row = f / 5;
-    if (row > 2) break;
-    sheet.paste(ui.gameOver.crop(0, f * 7 * 43 / 7 + 0, 296, 43), 10 + col * 306, y + row * 50);
+  for (int i = 0; i < 15; ++i) {
+    const int f = i * 34 / 14, col = i % 5, row = i / 5;
+    Image panel(296, 43, kSheetGrey);
+    panel.overlay(ui.gameOver.crop(0, f * 43, 296, 43), 0, 0);
+    sheet.paste(panel, 10 + col * 306, y + row * 50);
   }
   writePng(sheet, path.string());
 }

@@ -67,6 +67,8 @@ Buffer scream() {
     const double env = std::min(1.0, t / 0.05) * (t > 1.1 ? std::max(0.0, 1 - (t - 1.1) / 0.5) : 1.0);
     out[i] = static_cast<float>(std::tanh(out[i] * 3.0) * env);
   }
+  Biquad soften = Biquad::lowPass(5000);
+  for (float& v : out) v = soften.run(v);
   addReverb(out, 0.05, 0.6, 0.25, 2);
   normalise(out, 0.88);
   fadeEdges(out, 0.002, 0.05);
@@ -163,11 +165,12 @@ Buffer laugh() {
     const double len = k == syllables - 1 ? 0.5 : 0.17;
     auto pitch = [base, len](double t) { return base * (1.0 + 0.12 * (1 - t / len)); };
     Buffer syl = voice(len, pitch, ah, 0.28, 40 + k);
+    Biquad soften = Biquad::lowPass(3200);
     for (size_t i = 0; i < syl.size(); ++i) {
       const double t = i / kRate;
-      const double breathy = t < 0.035 ? 0.3 : 1.0;  // the "h" before each "a"
+      const double breathy = 0.3 + 0.7 * std::min(1.0, t / 0.04);  // the "h" before each "a"
       const double env = std::min(1.0, t / 0.03) * std::max(0.0, 1 - t / len) * breathy;
-      syl[i] = static_cast<float>(std::tanh(syl[i] * 2.5) * env);
+      syl[i] = static_cast<float>(soften.run(static_cast<float>(std::tanh(syl[i] * 1.6))) * env);
     }
     mixInto(out, syl, frames(0.05 + k * 0.22), k == syllables - 1 ? 1.0 : 0.85);
   }

@@ -134,8 +134,8 @@ Image congratsPopup(const Image& finalScene) {
   cairo_restore(cr);
   cairo_surface_destroy(scene);
   paragraph(cr, Font::Serif, 19,
-            "You have pieced together every haunted picture of Gloom Manor. The ghosts bow to you!", 30, 260,
-            324, 23, kText, Align::Centre);
+            "You have pieced together every haunted picture of Gloom Manor, and its ghosts bow before you.", 30,
+            262, 324, 23, kText, Align::Centre);
   paragraph(cr, Font::SerifItalic, 16, "Click to carry on", 30, 354, 324, 20, rgb(220, 170, 100), Align::Centre);
   return canvas.finish(true);
 }
@@ -161,7 +161,7 @@ Image hallOfFamePopup() {
   };
   fillLinear(cr, cup, {40, 0}, rgb(250, 210, 120), {96, 0}, rgb(130, 80, 30));
   skull(cr, {68, 106}, 1.0);
-  paragraph(cr, Font::SerifItalic, 16, "Your name is written in the book!", 10, 184, 116, 18, kText, Align::Centre);
+  paragraph(cr, Font::SerifItalic, 15, "Your name is written in the book!", 10, 180, 116, 16, kText, Align::Centre);
   return canvas.finish(true);
 }
 
