@@ -6,13 +6,15 @@
 #include <initializer_list>
 #include <string>
 
-#include "button_test_helpers.h"
 #include "screens/scene_composer.h"
 #include "shell/globals.h"
+#include "support/bmp_file.h"
+#include "support/display.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
-using namespace button_test;
+using namespace testing_support;
 
 constexpr uint16_t kNormal = 0xF800;
 constexpr uint16_t kOver = 0x07E0;
@@ -29,14 +31,14 @@ struct Step {
 class ButtonTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(BringUpDisplay());
+    ASSERT_TRUE(SharedDisplay());
     Fill(backSurface, kBack);
   }
 
   // The game's "menu" button: (6, 448) with three 88 x 57 pictures.
   static void AddThreeStates(Button& button, int width = 88, int height = 57) {
     const uint16_t pixels[] = {kNormal, kOver, kPressed};
-    for (int i = 0; i < 3; ++i) button.AddStateImage(i, SolidSurface(width, height, pixels[i]));
+    for (int i = 0; i < 3; ++i) button.AddStateImage(i, CreateTestSurface(width, height, pixels[i]));
   }
 
   static void Run(Button& button, std::initializer_list<Step> steps) {
@@ -112,7 +114,7 @@ TEST_F(ButtonTest, MessageClicksNeedNoPressAndTheRightButtonOnlyReports) {
 TEST_F(ButtonTest, PixelHitTestTreatsKeyedPixelsOfPictureZeroAsOutside) {
   Button button(90, 40);
   button.SetOrigin(10, 10);  // the picture's (5, 5) lies at (105, 55)
-  LPDIRECTDRAWSURFACE picture = SolidSurface(20, 20, kNormal);
+  LPDIRECTDRAWSURFACE picture = CreateTestSurface(20, 20, kNormal);
   SetPixel(picture, 5, 5, kKey);
   button.AddStateImage(0, picture);
   button.SetPixelHitTest(1);
@@ -136,7 +138,7 @@ TEST_F(ButtonTest, DrawToPicksThePictureByStateOffsetSingleAndForcedFrame) {
       {0, 0, 0, 2, kPressed},  {2, 1, 0, 0, kPressed},  // overflowing state + offset wins over the forced frame
       {0, 0, 0, 5, kBack},                              // a forced frame beyond the pictures draws nothing
   };
-  LPDIRECTDRAWSURFACE target = SolidSurface(100, 100, kBack);
+  LPDIRECTDRAWSURFACE target = CreateTestSurface(100, 100, kBack);
   Button button(10, 20);
   button.SetOrigin(5, 5);  // drawn at (15, 25) to (45, 45)
   AddThreeStates(button, 30, 20);
@@ -165,12 +167,12 @@ TEST_F(ButtonTest, DrawToPicksThePictureByStateOffsetSingleAndForcedFrame) {
 }
 
 TEST_F(ButtonTest, DrawingSkipsKeyedPixelsAndFilesItsRectangleOnlyWhenTracking) {
-  LPDIRECTDRAWSURFACE background = SolidSurface(8, 8, kBack);
+  LPDIRECTDRAWSURFACE background = CreateTestSurface(8, 8, kBack);
   sceneComposer.SetBackground(background);  // drops whatever earlier tests filed
-  LPDIRECTDRAWSURFACE target = SolidSurface(100, 100, kBack);
+  LPDIRECTDRAWSURFACE target = CreateTestSurface(100, 100, kBack);
   Button button(10, 20);
   button.SetOrigin(5, 5);
-  LPDIRECTDRAWSURFACE picture = SolidSurface(30, 20, kNormal);
+  LPDIRECTDRAWSURFACE picture = CreateTestSurface(30, 20, kNormal);
   SetPixel(picture, 3, 4, kKey);
   button.AddStateImage(0, picture);
 
@@ -195,7 +197,7 @@ TEST_F(ButtonTest, DrawingSkipsKeyedPixelsAndFilesItsRectangleOnlyWhenTracking) 
 }
 
 TEST_F(ButtonTest, LoadStatesCutsSideBySideOrStackedPicturesAndOnlyExactCounts) {
-  TempFolder folder;
+  ScratchFolder folder;
   const std::string wide = folder.File("menu.bmp"), tall = folder.File("tall.bmp"), narrow = folder.File("narrow.bmp");
   const Rgb red{255, 0, 0}, green{0, 255, 0}, white{255, 255, 255};
   ASSERT_TRUE(WriteBmp24(wide, 264, 57, [&](int x, int y) {
@@ -222,7 +224,7 @@ TEST_F(ButtonTest, LoadStatesCutsSideBySideOrStackedPicturesAndOnlyExactCounts) 
   for (int i = 0; i < 3; ++i) EXPECT_EQ(PixelAt(stacked.GetImageSurface(i), 0, 0), shown[i]) << "picture " << i;
 
   Button kept(0, 0);
-  kept.AddStateImage(0, SolidSurface(30, 20, kNormal));
+  kept.AddStateImage(0, CreateTestSurface(30, 20, kNormal));
   kept.LoadStates(narrow.c_str(), 4, 0);  // 2-pixel states: five of them
   kept.LoadStates(narrow.c_str(), 0, 0);
   kept.LoadStates(folder.File("missing.bmp").c_str(), 3, 0);
@@ -248,15 +250,15 @@ TEST_F(ButtonTest, OffsetSwapAndResetRedrawOnTheBackSurface) {
   EXPECT_EQ(PixelAt(backSurface, kIn, kRow), kOver);
 
   Button lone(0, 0);
-  lone.AddStateImage(0, SolidSurface(8, 8, kNormal));
+  lone.AddStateImage(0, CreateTestSurface(8, 8, kNormal));
   lone.SwapFirstTwoImages();  // nothing to swap with
   EXPECT_EQ(PixelAt(backSurface, 0, 0), kNormal);
 }
 
 TEST_F(ButtonTest, DrawOnBackgroundsPaintsBothBackgroundsButNeverTheBackSurface) {
-  LPDIRECTDRAWSURFACE backdrop = SolidSurface(100, 100, kBack), background = SolidSurface(100, 100, kBack);
+  LPDIRECTDRAWSURFACE backdrop = CreateTestSurface(100, 100, kBack), background = CreateTestSurface(100, 100, kBack);
   Button button(10, 10);
-  button.AddStateImage(0, SolidSurface(8, 8, kNormal));
+  button.AddStateImage(0, CreateTestSurface(8, 8, kNormal));
   sceneComposer.SetBackdrop(backdrop);
   sceneComposer.SetBackground(background);
   button.DrawOnBackgrounds(0);
@@ -274,7 +276,7 @@ TEST_F(ButtonTest, DrawOnBackgroundsPaintsBothBackgroundsButNeverTheBackSurface)
 }
 
 TEST_F(ButtonTest, DestroyingReleasesPicturesAndNamesAreBounded) {
-  LPDIRECTDRAWSURFACE picture = SolidSurface(8, 8, kNormal);
+  LPDIRECTDRAWSURFACE picture = CreateTestSurface(8, 8, kNormal);
   picture->AddRef();
   {
     Button button(0, 0);

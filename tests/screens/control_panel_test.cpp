@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "button_test_helpers.h"
 #include "shell/globals.h"
+#include "support/display.h"
 
 namespace {
 
-using namespace button_test;
+using namespace testing_support;
 
 constexpr uint16_t kPicture = 0xF800;
 constexpr uint16_t kBack = 0x0841;
@@ -15,14 +15,14 @@ constexpr uint16_t kBack = 0x0841;
 class ControlPanelTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(BringUpDisplay());
+    ASSERT_TRUE(SharedDisplay());
     Fill(backSurface, kBack);
   }
 
   // A 40 x 20 button with one picture, added to the panel.
   Button* AddButton(const char* name, int x, int y) {
     Button* button = new Button(x, y);
-    button->AddStateImage(0, SolidSurface(40, 20, kPicture));
+    button->AddStateImage(0, CreateTestSurface(40, 20, kPicture));
     button->SetName(name);
     panel.Add(button);
     return button;
@@ -83,7 +83,7 @@ TEST_F(ControlPanelTest, SetOriginMovesEveryButtonAndRedrawLeavesDisabledOnesOut
 }
 
 TEST_F(ControlPanelTest, DestroyingThePanelDestroysItsButtonsAndTheirPictures) {
-  LPDIRECTDRAWSURFACE picture = SolidSurface(8, 8, kPicture);
+  LPDIRECTDRAWSURFACE picture = CreateTestSurface(8, 8, kPicture);
   picture->AddRef();
   auto* owner = new ControlPanel();
   auto* button = new Button(0, 0);

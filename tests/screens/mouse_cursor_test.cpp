@@ -5,15 +5,19 @@
 #include <atomic>
 #include <thread>
 
+#include "composer_helpers.h"
 #include "host/control.h"
 #include "platform/zq.h"
-#include "screens/composer_test_helpers.h"
 #include "screens/mouse_cursor.h"
 #include "screens/scene_composer.h"
 #include "shell/game_clock.h"
 #include "shell/globals.h"
+#include "support/bmp_file.h"
+#include "support/display.h"
+#include "support/scratch_folder.h"
 
-using namespace composer_test;
+using namespace testing_support;
+using composer_test::PendingRequests;
 
 namespace {
 

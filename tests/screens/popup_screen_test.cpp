@@ -5,7 +5,6 @@
 
 #include "host/control.h"
 #include "platform/zq.h"
-#include "screens/composer_test_helpers.h"
 #include "screens/control_panel.h"
 #include "screens/mouse_cursor.h"
 #include "screens/popup_screen.h"
@@ -13,8 +12,11 @@
 #include "screens/screen_image.h"
 #include "shell/game_clock.h"
 #include "shell/globals.h"
+#include "support/bmp_file.h"
+#include "support/display.h"
+#include "support/scratch_folder.h"
 
-using namespace composer_test;
+using namespace testing_support;
 
 namespace {
 

@@ -4,14 +4,16 @@
 // changing backgrounds.
 #include <gtest/gtest.h>
 
-#include "composer_test_helpers.h"
+#include "composer_helpers.h"
 #include "platform/zq.h"
 #include "screens/scene_composer.h"
 #include "shell/globals.h"
+#include "support/display.h"
 
 namespace {
 
-using namespace composer_test;
+using namespace testing_support;
+using composer_test::PendingRequests;
 
 constexpr int kMarkerX = 100, kMarkerY = 120, kMarkerSize = 20;
 

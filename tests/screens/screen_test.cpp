@@ -5,14 +5,16 @@
 #include <fstream>
 
 #include "screens/button.h"
-#include "screens/composer_test_helpers.h"
 #include "screens/control_panel.h"
 #include "screens/scene_composer.h"
 #include "screens/screen.h"
 #include "screens/screen_image.h"
 #include "shell/globals.h"
+#include "support/bmp_file.h"
+#include "support/display.h"
+#include "support/scratch_folder.h"
 
-using namespace composer_test;
+using namespace testing_support;
 
 namespace {
 

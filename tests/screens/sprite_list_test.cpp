@@ -3,13 +3,15 @@
 // stays inert; the empty list draws and files nothing.
 #include <gtest/gtest.h>
 
-#include "composer_test_helpers.h"
+#include "composer_helpers.h"
 #include "screens/scene_composer.h"
 #include "screens/sprite_list.h"
+#include "support/display.h"
 
 namespace {
 
-using namespace composer_test;
+using namespace testing_support;
+using composer_test::PendingRequests;
 
 class SpriteListTest : public DisplayTest {
  protected:
@@ -24,7 +26,7 @@ class SpriteListTest : public DisplayTest {
   // A sprite at (x, 0) with one 4 x 4 frame per colour, in order.
   static Sprite* NewSprite(int x, std::initializer_list<uint16_t> colours) {
     Sprite* sprite = new Sprite;
-    for (uint16_t colour : colours) sprite->AddFrame(CreateTestSurface(4, 4, colour));
+    for (uint16_t colour : colours) sprite->AddFrame(CreateKeyedSurface(4, 4, colour));
     sprite->SetPosition(x, 0);
     return sprite;
   }
@@ -72,7 +74,7 @@ TEST_F(SpriteListTest, AnimatesEverySpriteThenDrawsThoseInTheirRangeInListOrder)
 }
 
 TEST_F(SpriteListTest, DestroyAllReleasesTheSpritesAndLeavesTheListInert) {
-  LPDIRECTDRAWSURFACE frame = CreateTestSurface(4, 4, kRed);
+  LPDIRECTDRAWSURFACE frame = CreateKeyedSurface(4, 4, kRed);
   frame->AddRef();
   SpriteList list;
   Sprite* sprite = new Sprite;

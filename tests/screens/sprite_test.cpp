@@ -4,13 +4,17 @@
 // the ends of their range and the timed steps on the game clock.
 #include <gtest/gtest.h>
 
-#include "composer_test_helpers.h"
+#include "composer_helpers.h"
 #include "screens/scene_composer.h"
 #include "screens/sprite.h"
+#include "support/bmp_file.h"
+#include "support/display.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
-using namespace composer_test;
+using namespace testing_support;
+using composer_test::PendingRequests;
 
 class SpriteTest : public DisplayTest {
  protected:
@@ -24,7 +28,7 @@ class SpriteTest : public DisplayTest {
 
   // A frame for a sprite to own, each pixel telling where it is.
   static LPDIRECTDRAWSURFACE CoordinateFrame(int width, int height) {
-    LPDIRECTDRAWSURFACE frame = CreateTestSurface(width, height, kBlack);
+    LPDIRECTDRAWSURFACE frame = CreateKeyedSurface(width, height, kBlack);
     PaintCoordinates(frame);
     return frame;
   }
@@ -54,7 +58,7 @@ class SpriteTest : public DisplayTest {
 
 TEST_F(SpriteTest, AddFrameKeysOnBlueAndTakesTheFramesSizeBoundsAndRange) {
   Sprite sprite;
-  LPDIRECTDRAWSURFACE first = CreateTestSurface(12, 8, kRed);
+  LPDIRECTDRAWSURFACE first = CreateKeyedSurface(12, 8, kRed);
   PaintRect(first, 0, 0, 1, 1, kBlue);
   EXPECT_EQ(sprite.AddFrame(first), 1);
   EXPECT_EQ(sprite.AddFrame(nullptr), 1) << "a null frame is ignored";
@@ -72,19 +76,19 @@ TEST_F(SpriteTest, AddFrameKeysOnBlueAndTakesTheFramesSizeBoundsAndRange) {
   EXPECT_EQ(PixelAt(target_, 11, 7), kRed);
   EXPECT_EQ(PixelAt(target_, 12, 7), kBlack);
 
-  sprite.AddFrame(CreateTestSurface(6, 4, kGreen));
+  sprite.AddFrame(CreateKeyedSurface(6, 4, kGreen));
   EXPECT_EQ(sprite.FrameCount(), 2);
   EXPECT_EQ(RangeOf(sprite), "0..2");
   EXPECT_EQ(SizeOf(sprite), "6x4") << "the latest frame's size";
 }
 
 TEST_F(SpriteTest, DestroyingASpriteReleasesEveryFrame) {
-  LPDIRECTDRAWSURFACE frame = CreateTestSurface(4, 4, kRed);
+  LPDIRECTDRAWSURFACE frame = CreateKeyedSurface(4, 4, kRed);
   frame->AddRef();
   {
     Sprite sprite;
     sprite.AddFrame(frame);
-    sprite.AddFrame(CreateTestSurface(4, 4, kGreen));
+    sprite.AddFrame(CreateKeyedSurface(4, 4, kGreen));
   }
   EXPECT_EQ(frame->Release(), 0u) << "the sprite gave back its reference";
 }
@@ -142,7 +146,7 @@ TEST_F(SpriteTest, LoadStripStacksVerticallyAppendsAndDropsTheRest) {
   ASSERT_TRUE(WriteBmp24(narrow, 10, 3, [](int, int) { return kBmpGreen; }));
 
   Sprite sprite;
-  sprite.AddFrame(CreateTestSurface(5, 5, kRed));
+  sprite.AddFrame(CreateKeyedSurface(5, 5, kRed));
   sprite.LoadStrip(tall.c_str(), 4, 1);
   ASSERT_EQ(sprite.FrameCount(), 5) << "appended to the frame already there";
   EXPECT_EQ(SizeOf(sprite.FrameSurface(3)), "20x25");
@@ -259,7 +263,7 @@ TEST_F(SpriteTest, DrawClipsAtTheTargetsEdgesAndFilesTheWholeRectangle) {
 
 TEST_F(SpriteTest, VisibilityAndDirtyTrackingAreIndependent) {
   Sprite sprite;
-  sprite.AddFrame(CreateTestSurface(4, 4, kRed));
+  sprite.AddFrame(CreateKeyedSurface(4, 4, kRed));
   sprite.SetPosition(10, 20);
 
   sprite.SetVisible(0);
@@ -298,9 +302,9 @@ TEST_F(SpriteTest, DrawRegionDrawsPartOfTheFrameWhereverTheSpriteIs) {
 
 TEST_F(SpriteTest, SetFrameChecksTheIndexWhileSetFrameIndexTakesAnything) {
   Sprite sprite;
-  sprite.AddFrame(CreateTestSurface(4, 4, kRed));
-  sprite.AddFrame(CreateTestSurface(4, 4, kGreen));
-  sprite.AddFrame(CreateTestSurface(4, 4, kYellow));
+  sprite.AddFrame(CreateKeyedSurface(4, 4, kRed));
+  sprite.AddFrame(CreateKeyedSurface(4, 4, kGreen));
+  sprite.AddFrame(CreateKeyedSurface(4, 4, kYellow));
   sprite.SetFrame(2);
   sprite.SetFrame(-1);
   sprite.SetFrame(3);
@@ -323,7 +327,7 @@ TEST_F(SpriteTest, SetFrameChecksTheIndexWhileSetFrameIndexTakesAnything) {
 TEST_F(SpriteTest, DrawOnBackgroundPaintsIntoTheComposersBackground) {
   LPDIRECTDRAWSURFACE background = MakeSurface(100, 80, kGrey);
   Sprite sprite;
-  sprite.AddFrame(CreateTestSurface(4, 4, kRed));
+  sprite.AddFrame(CreateKeyedSurface(4, 4, kRed));
   sprite.SetPosition(10, 12);
 
   sprite.DrawOnBackground();
@@ -365,7 +369,7 @@ class SpriteAnimateTest : public SpriteTest, public testing::WithParamInterface<
 TEST_P(SpriteAnimateTest, OneDueStep) {
   const AnimateCase& c = GetParam();
   Sprite sprite;
-  for (int i = 0; i < 4; ++i) sprite.AddFrame(CreateTestSurface(2, 2, kRed));
+  for (int i = 0; i < 4; ++i) sprite.AddFrame(CreateKeyedSurface(2, 2, kRed));
   sprite.SetRange(1, 4);
   sprite.SetAnimMode(c.mode);
   sprite.SetPlaying(c.playing);
@@ -394,7 +398,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SpriteTest, AnimateWaitsForMoreThanTheDelaySoAtMostOneStepPerTick) {
   Sprite sprite;
-  for (int i = 0; i < 10; ++i) sprite.AddFrame(CreateTestSurface(2, 2, kRed));
+  for (int i = 0; i < 10; ++i) sprite.AddFrame(CreateKeyedSurface(2, 2, kRed));
   sprite.SetAnimMode(AnimLoop);
   sprite.SetPlaying(1);
 
@@ -430,7 +434,7 @@ TEST_F(SpriteTest, AnimateWaitsForMoreThanTheDelaySoAtMostOneStepPerTick) {
 
 TEST_F(SpriteTest, StepFrameStepsWhenDueAndStaysInsideTheFrames) {
   Sprite sprite;
-  for (int i = 0; i < 3; ++i) sprite.AddFrame(CreateTestSurface(2, 2, kRed));
+  for (int i = 0; i < 3; ++i) sprite.AddFrame(CreateKeyedSurface(2, 2, kRed));
   sprite.SetFrameDelay(20);
 
   EXPECT_EQ(sprite.StepFrame(), 0) << "time 0 is not later than frameTime 0";
