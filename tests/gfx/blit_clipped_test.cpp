@@ -7,36 +7,24 @@
 #include <sstream>
 #include <vector>
 
-#include "display_helpers.h"
+#include "support/display.h"
 
 namespace {
 
-using gfx_test::CoordinateValue;
-
-std::vector<uint16_t> AllPixels(LPDIRECTDRAWSURFACE surface, int width, int height) {
-  std::vector<uint16_t> pixels(static_cast<size_t>(width) * height, 0xDEAD);
-  DDSURFACEDESC desc = {};
-  desc.dwSize = sizeof desc;
-  if (FAILED(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr))) return pixels;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      pixels[static_cast<size_t>(y) * width + x] =
-          reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(desc.lpSurface) + desc.lPitch * y)[x];
-  surface->Unlock(nullptr);
-  return pixels;
-}
+using namespace testing_support;
 
 // Every destination pixel inside `drawn` must hold the source pixel at
 // (x + shiftX, y + shiftY); every other one must still be the background 0.
 // Returns a description of the first wrong pixels, empty when all are right.
 std::string CheckDrawn(LPDIRECTDRAWSURFACE dst, int width, int height, RECT drawn, int shiftX, int shiftY) {
-  std::vector<uint16_t> pixels = AllPixels(dst, width, height);
+  std::vector<uint16_t> pixels = AllPixels(dst);
+  if (pixels.size() != static_cast<size_t>(width) * height) return "the destination cannot be read whole";
   std::ostringstream wrong;
   int count = 0;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       bool inside = x >= drawn.left && x < drawn.right && y >= drawn.top && y < drawn.bottom;
-      uint16_t expected = inside ? CoordinateValue(x + shiftX, y + shiftY) : 0;
+      uint16_t expected = inside ? CoordinatePixel(x + shiftX, y + shiftY) : 0;
       uint16_t actual = pixels[static_cast<size_t>(y) * width + x];
       if (actual != expected && count++ < 3)
         wrong << "(" << x << "," << y << ") is 0x" << std::hex << actual << " not 0x" << expected << std::dec << "; ";
@@ -45,23 +33,18 @@ std::string CheckDrawn(LPDIRECTDRAWSURFACE dst, int width, int height, RECT draw
   return wrong.str();
 }
 
-class BlitClippedTest : public ::testing::Test {
+class BlitClippedTest : public SharedDisplayTest {
  protected:
   void SetUp() override {
-    source = gfx_test::MakeSurface(50, 50);
+    SharedDisplayTest::SetUp();
+    source = CreateTestSurface(50, 50);
     ASSERT_NE(source, nullptr);
-    gfx_test::PaintCoordinates(source);
+    PaintCoordinates(source);
   }
   void TearDown() override {
     if (source) source->Release();
   }
-  static LPDIRECTDRAWSURFACE Blank(int width, int height) {
-    LPDIRECTDRAWSURFACE surface = gfx_test::MakeSurface(width, height);
-    DDBLTFX fill = {};
-    fill.dwSize = sizeof fill;
-    if (surface) surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fill);
-    return surface;
-  }
+  static LPDIRECTDRAWSURFACE Blank(int width, int height) { return CreateTestSurface(width, height, 0); }
 
   LPDIRECTDRAWSURFACE source = nullptr;
 };
@@ -116,20 +99,20 @@ TEST_F(BlitClippedTest, WhollyOutsideIsRefusedAndDrawsNothing) {
 }
 
 TEST_F(BlitClippedTest, MinusOneMeansKeyedCopy) {
-  DDCOLORKEY key = {CoordinateValue(0, 0), CoordinateValue(0, 0)};
+  DDCOLORKEY key = {CoordinatePixel(0, 0), CoordinatePixel(0, 0)};
   ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
   LPDIRECTDRAWSURFACE target = Blank(10, 10);
   ASSERT_NE(target, nullptr);
   EXPECT_EQ(BlitClipped(source, 0, 0, 10, 10, target, 0, 0, -1), DD_OK);
-  EXPECT_EQ(gfx_test::ReadPixel(target, 0, 0), 0) << "the key pixel must be left out";
-  EXPECT_EQ(gfx_test::ReadPixel(target, 1, 0), CoordinateValue(1, 0));
+  EXPECT_EQ(PixelAt(target, 0, 0), 0) << "the key pixel must be left out";
+  EXPECT_EQ(PixelAt(target, 1, 0), CoordinatePixel(1, 0));
 
   EXPECT_EQ(BlitClipped(source, 0, 0, 10, 10, target, 0, 0, DDBLT_WAIT), DD_OK);
-  EXPECT_EQ(gfx_test::ReadPixel(target, 0, 0), CoordinateValue(0, 0)) << "other flags pass unchanged";
+  EXPECT_EQ(PixelAt(target, 0, 0), CoordinatePixel(0, 0)) << "other flags pass unchanged";
   target->Release();
 
   // -1 asks for the key, so a source without one is refused as DirectDraw does.
-  LPDIRECTDRAWSURFACE unkeyed = gfx_test::MakeSurface(10, 10);
+  LPDIRECTDRAWSURFACE unkeyed = CreateTestSurface(10, 10);
   LPDIRECTDRAWSURFACE other = Blank(10, 10);
   ASSERT_NE(unkeyed, nullptr);
   EXPECT_EQ(BlitClipped(unkeyed, 0, 0, 10, 10, other, 0, 0, -1), DDERR_INVALIDPARAMS);

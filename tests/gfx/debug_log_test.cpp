@@ -6,16 +6,18 @@
 
 #include <cstdio>
 
-#include "display_helpers.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
+using namespace testing_support;
+
 // One test: the log's state lives for the whole run, so the steps are ordered.
 TEST(DebugLogTest, OffWritesNothingThenOnStartsAFreshFile) {
-  gfx_test::ScratchDirectory scratch;
+  ScratchFolder scratch(ScratchFolder::kMakeWorkingDirectory);
   ASSERT_EQ(logEnabled, 0) << "the log must start off";
   DebugLog("not written %d\n", 1);
-  EXPECT_FALSE(gfx_test::FileExists("debug.log")) << "the log is off";
+  EXPECT_FALSE(FileExists("debug.log")) << "the log is off";
 
   FILE* old = std::fopen("debug.log", "wb");
   ASSERT_NE(old, nullptr);
@@ -28,7 +30,7 @@ TEST(DebugLogTest, OffWritesNothingThenOnStartsAFreshFile) {
   DebugLog("%s", "100% done");
   logEnabled = 0;
   DebugLog("after switching off\n");
-  EXPECT_EQ(gfx_test::ReadFile("debug.log"), "frame 3 of intro took  12.5 ms\n100% done");
+  EXPECT_EQ(ReadFileText("debug.log"), "frame 3 of intro took  12.5 ms\n100% done");
 }
 
 }  // namespace

@@ -5,63 +5,28 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
-#include <cstdio>
-#include <string>
-#include <vector>
-
-#include "display_helpers.h"
 #include "gfx/surface_utils.h"
+#include "support/bmp_file.h"
+#include "support/display.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
-using gfx_test::CoordinateValue;
+using namespace testing_support;
 
 void ReleaseFrames(PtrArray& frames) {
   for (int32_t i = 0; i < frames.Count(); ++i) frames.At<IDirectDrawSurface>(i)->Release();
 }
 
-// A bottom-up 24-bit BMP, width x height, coloured by pixelAt(x, y) -> 0xRRGGBB.
-template <typename PixelAt>
-void WriteBmp(const char* path, int width, int height, PixelAt pixelAt) {
-  const int rowBytes = (width * 3 + 3) & ~3;
-  const uint32_t pixelBytes = static_cast<uint32_t>(rowBytes * height);
-  std::vector<uint8_t> file(54 + pixelBytes, 0);
-  auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(v >> (8 * i));
-  };
-  file[0] = 'B';
-  file[1] = 'M';
-  put32(2, static_cast<uint32_t>(file.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<uint32_t>(width));
-  put32(22, static_cast<uint32_t>(height));
-  file[26] = 1;
-  file[28] = 24;
-  put32(34, pixelBytes);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      uint32_t rgb = pixelAt(x, y);
-      uint8_t* p = &file[54 + static_cast<size_t>(height - 1 - y) * rowBytes + x * 3];
-      p[0] = static_cast<uint8_t>(rgb);
-      p[1] = static_cast<uint8_t>(rgb >> 8);
-      p[2] = static_cast<uint8_t>(rgb >> 16);
-    }
-  FILE* out = std::fopen(path, "wb");
-  ASSERT_NE(out, nullptr) << path;
-  std::fwrite(file.data(), 1, file.size(), out);
-  std::fclose(out);
-}
+// A 0xRRGGBB value as the BMP writer takes it.
+Rgb FromRgbValue(uint32_t rgb) { return Rgb{uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb)}; }
 
-class FramesTest : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_NE(gfx_test::BringUpDisplay(), nullptr) << "no display for the tests"; }
-};
+using FramesTest = SharedDisplayTest;
 
 TEST_F(FramesTest, CutsRowByRowAndLeavesTheRestOut) {
-  LPDIRECTDRAWSURFACE picture = gfx_test::MakeSurface(100, 80);
+  LPDIRECTDRAWSURFACE picture = CreateTestSurface(100, 80);
   ASSERT_NE(picture, nullptr);
-  gfx_test::PaintCoordinates(picture);
+  PaintCoordinates(picture);
   PtrArray frames;
   int marker = 0;
   frames.Append(&marker);  // frames already there stay in front
@@ -77,8 +42,8 @@ TEST_F(FramesTest, CutsRowByRowAndLeavesTheRestOut) {
     EXPECT_EQ(width, 32);
     EXPECT_EQ(height, 32);
     const int left = (i % 3) * 32, top = (i / 3) * 32;
-    EXPECT_EQ(gfx_test::ReadPixel(frame, 0, 0), CoordinateValue(left, top)) << "frame " << i;
-    EXPECT_EQ(gfx_test::ReadPixel(frame, 31, 31), CoordinateValue(left + 31, top + 31)) << "frame " << i;
+    EXPECT_EQ(PixelAt(frame, 0, 0), CoordinatePixel(left, top)) << "frame " << i;
+    EXPECT_EQ(PixelAt(frame, 31, 31), CoordinatePixel(left + 31, top + 31)) << "frame " << i;
     DDSURFACEDESC desc = {};
     desc.dwSize = sizeof desc;
     frame->GetSurfaceDesc(&desc);
@@ -91,9 +56,9 @@ TEST_F(FramesTest, CutsRowByRowAndLeavesTheRestOut) {
 }
 
 TEST_F(FramesTest, ExampleStripOfThreeFrames) {
-  LPDIRECTDRAWSURFACE picture = gfx_test::MakeSurface(100, 50);
+  LPDIRECTDRAWSURFACE picture = CreateTestSurface(100, 50);
   ASSERT_NE(picture, nullptr);
-  gfx_test::PaintCoordinates(picture);
+  PaintCoordinates(picture);
   PtrArray frames;
   int columns = -1;
   EXPECT_EQ(SliceIntoFrames(picture, &frames, 32, 32, &columns), 1);
@@ -106,7 +71,7 @@ TEST_F(FramesTest, ExampleStripOfThreeFrames) {
 }
 
 TEST_F(FramesTest, NothingToCut) {
-  LPDIRECTDRAWSURFACE picture = gfx_test::MakeSurface(20, 50);
+  LPDIRECTDRAWSURFACE picture = CreateTestSurface(20, 50);
   ASSERT_NE(picture, nullptr);
   PtrArray frames;
   int columns = -1;
@@ -120,30 +85,30 @@ TEST_F(FramesTest, NothingToCut) {
 }
 
 TEST_F(FramesTest, LoadsFramesFromABitmap) {
-  gfx_test::ScratchDirectory scratch;
+  ScratchFolder scratch(ScratchFolder::kMakeWorkingDirectory);
   // Left frame red, right frame pure blue, a 7-pixel rest at the right.
-  WriteBmp("Strip.bmp", 2 * 16 + 7, 16, [](int x, int) { return x < 16 ? 0xFF0000u : 0x0000FFu; });
+  ASSERT_TRUE(WriteBmp24("Strip.bmp", 2 * 16 + 7, 16, [](int x, int) { return x < 16 ? kBmpRed : kBmpBlue; }));
   PtrArray frames;
   int columns = -1;
   ASSERT_EQ(LoadFrames(".\\STRIP.BMP", &frames, 16, 16, &columns), 1);
   EXPECT_EQ(columns, 2);
   ASSERT_EQ(frames.Count(), 2);
-  EXPECT_EQ(gfx_test::ReadPixel(frames.At<IDirectDrawSurface>(0), 5, 5), 0xF800);
-  EXPECT_EQ(gfx_test::ReadPixel(frames.At<IDirectDrawSurface>(1), 5, 5), 31);
+  EXPECT_EQ(PixelAt(frames.At<IDirectDrawSurface>(0), 5, 5), 0xF800);
+  EXPECT_EQ(PixelAt(frames.At<IDirectDrawSurface>(1), 5, 5), 31);
 
   // The blue frame is all key: a keyed copy of it changes nothing.
-  LPDIRECTDRAWSURFACE target = gfx_test::MakeSurface(16, 16);
+  LPDIRECTDRAWSURFACE target = CreateTestSurface(16, 16);
   ASSERT_NE(target, nullptr);
   FillSurface(target, 0x1111);
   EXPECT_EQ(target->Blt(nullptr, frames.At<IDirectDrawSurface>(1), nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr),
             DD_OK);
-  EXPECT_EQ(gfx_test::ReadPixel(target, 5, 5), 0x1111);
+  EXPECT_EQ(PixelAt(target, 5, 5), 0x1111);
   target->Release();
   ReleaseFrames(frames);
 }
 
 TEST_F(FramesTest, MissingBitmapGivesZero) {
-  gfx_test::ScratchDirectory scratch;
+  ScratchFolder scratch(ScratchFolder::kMakeWorkingDirectory);
   PtrArray frames;
   int columns = -1;
   EXPECT_EQ(LoadFrames(".\\absent.bmp", &frames, 16, 16, &columns), 0);
@@ -159,8 +124,8 @@ size_t HeapInUse() {
 // The loaded picture is the function's own: keeping it would leak a whole
 // picture on every sprite load. 256 x 128 pixels are 64 KiB.
 TEST_F(FramesTest, LoadedPictureIsReleased) {
-  gfx_test::ScratchDirectory scratch;
-  WriteBmp("big.bmp", 256, 128, [](int x, int y) { return static_cast<uint32_t>(x * 0x10101 + y); });
+  ScratchFolder scratch(ScratchFolder::kMakeWorkingDirectory);
+  ASSERT_TRUE(WriteBmp24("big.bmp", 256, 128, [](int x, int y) { return FromRgbValue(x * 0x10101 + y); }));
   auto loadAndDrop = [](int frameSize) {
     PtrArray frames;
     int result = LoadFrames(".\\big.bmp", &frames, frameSize, frameSize);

@@ -4,20 +4,25 @@
 
 #include <gtest/gtest.h>
 
-#include "display_helpers.h"
+#include "support/display.h"
 
 namespace {
 
-using gfx_test::Layout;
+using namespace testing_support;
+
+// Each brings up the one display the program keeps.
+using ColorFromRGBTest = SharedDisplayTest;
+using SetColorKeyRGBTest = SharedDisplayTest;
+using GetPixelValueTest = SharedDisplayTest;
 
 struct ColorCase {
   int r, g, b;
   WORD rgb565, rgb555;
 };
 
-TEST(ColorFromRGBTest, FollowsTheSurfaceLayout) {
-  LPDIRECTDRAWSURFACE surface565 = gfx_test::MakeSurface(4, 4, Layout::Rgb565);
-  LPDIRECTDRAWSURFACE surface555 = gfx_test::MakeSurface(4, 4, Layout::Rgb555);
+TEST_F(ColorFromRGBTest, FollowsTheSurfaceLayout) {
+  LPDIRECTDRAWSURFACE surface565 = CreateTestSurface(4, 4, 0, Layout::Rgb565);
+  LPDIRECTDRAWSURFACE surface555 = CreateTestSurface(4, 4, 0, Layout::Rgb555);
   ASSERT_NE(surface565, nullptr);
   ASSERT_NE(surface555, nullptr);
   const ColorCase cases[] = {
@@ -34,17 +39,17 @@ TEST(ColorFromRGBTest, FollowsTheSurfaceLayout) {
 }
 
 // The key must be exactly one value: a keyed copy skips it and nothing beside it.
-TEST(SetColorKeyRGBTest, KeysExactlyTheConvertedColour) {
+TEST_F(SetColorKeyRGBTest, KeysExactlyTheConvertedColour) {
   for (Layout layout : {Layout::Rgb565, Layout::Rgb555}) {
-    LPDIRECTDRAWSURFACE source = gfx_test::MakeSurface(3, 1, layout);
-    LPDIRECTDRAWSURFACE target = gfx_test::MakeSurface(3, 1, layout);
+    LPDIRECTDRAWSURFACE source = CreateTestSurface(3, 1, 0, layout);
+    LPDIRECTDRAWSURFACE target = CreateTestSurface(3, 1, 0, layout);
     ASSERT_NE(source, nullptr);
     ASSERT_NE(target, nullptr);
     const WORD red = layout == Layout::Rgb565 ? 0xF800 : 0x7C00;
-    gfx_test::WritePixel(source, 0, 0, red - 1);
-    gfx_test::WritePixel(source, 1, 0, red);
-    gfx_test::WritePixel(source, 2, 0, red + 1);
-    for (int x = 0; x < 3; ++x) gfx_test::WritePixel(target, x, 0, 0x1234);
+    SetPixel(source, 0, 0, red - 1);
+    SetPixel(source, 1, 0, red);
+    SetPixel(source, 2, 0, red + 1);
+    for (int x = 0; x < 3; ++x) SetPixel(target, x, 0, 0x1234);
 
     EXPECT_EQ(SetColorKeyRGB(source, 255, 0, 0), DD_OK);
     DDSURFACEDESC desc = {};
@@ -54,22 +59,22 @@ TEST(SetColorKeyRGBTest, KeysExactlyTheConvertedColour) {
     EXPECT_EQ(desc.ddckCKSrcBlt.dwColorSpaceHighValue, red);
 
     ASSERT_EQ(target->Blt(nullptr, source, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr), DD_OK);
-    EXPECT_EQ(gfx_test::ReadPixel(target, 0, 0), red - 1);
-    EXPECT_EQ(gfx_test::ReadPixel(target, 1, 0), 0x1234) << "the key colour is left out";
-    EXPECT_EQ(gfx_test::ReadPixel(target, 2, 0), red + 1);
+    EXPECT_EQ(PixelAt(target, 0, 0), red - 1);
+    EXPECT_EQ(PixelAt(target, 1, 0), 0x1234) << "the key colour is left out";
+    EXPECT_EQ(PixelAt(target, 2, 0), red + 1);
     source->Release();
     target->Release();
   }
 }
 
-TEST(GetPixelValueTest, ReadsThroughThePitchAndUnlocks) {
+TEST_F(GetPixelValueTest, ReadsThroughThePitchAndUnlocks) {
   // An odd width, so that a row is unlikely to be exactly width * 2 bytes.
-  LPDIRECTDRAWSURFACE surface = gfx_test::MakeSurface(37, 5);
+  LPDIRECTDRAWSURFACE surface = CreateTestSurface(37, 5);
   ASSERT_NE(surface, nullptr);
-  gfx_test::PaintCoordinates(surface);
+  PaintCoordinates(surface);
   const int points[][2] = {{0, 0}, {36, 0}, {0, 4}, {36, 4}, {17, 3}};
   for (const auto& p : points)
-    EXPECT_EQ(GetPixelValue(surface, p[0], p[1]), gfx_test::CoordinateValue(p[0], p[1]))
+    EXPECT_EQ(GetPixelValue(surface, p[0], p[1]), CoordinatePixel(p[0], p[1]))
         << "at " << p[0] << "," << p[1];
 
   DDBLTFX fill = {};
@@ -78,10 +83,10 @@ TEST(GetPixelValueTest, ReadsThroughThePitchAndUnlocks) {
   surface->Release();
 }
 
-TEST(GetPixelValueTest, ZeroOutsideTheSurface) {
-  LPDIRECTDRAWSURFACE surface = gfx_test::MakeSurface(8, 4);
+TEST_F(GetPixelValueTest, ZeroOutsideTheSurface) {
+  LPDIRECTDRAWSURFACE surface = CreateTestSurface(8, 4);
   ASSERT_NE(surface, nullptr);
-  gfx_test::PaintCoordinates(surface);
+  PaintCoordinates(surface);
   const int points[][2] = {{-1, 0}, {0, -1}, {8, 0}, {0, 4}, {1000, 1000}};
   for (const auto& p : points) EXPECT_EQ(GetPixelValue(surface, p[0], p[1]), 0u) << "at " << p[0] << "," << p[1];
   surface->Release();

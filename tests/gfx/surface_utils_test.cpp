@@ -3,15 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include "display_helpers.h"
+#include "support/display.h"
 #include "platform/zq.h"
 
 namespace {
 
-class SurfaceUtilsTest : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_NE(gfx_test::BringUpDisplay(), nullptr) << "no display for the tests"; }
-};
+using namespace testing_support;
+
+using SurfaceUtilsTest = SharedDisplayTest;
 
 TEST_F(SurfaceUtilsTest, CreatedSurfaceHasDisplayFormatAndBlackKey) {
   LPDIRECTDRAWSURFACE surface = CreateOffscreenSurface(30, 20);
@@ -26,14 +25,14 @@ TEST_F(SurfaceUtilsTest, CreatedSurfaceHasDisplayFormatAndBlackKey) {
   EXPECT_TRUE(desc.ddsCaps.dwCaps & DDSCAPS_OFFSCREENPLAIN);
 
   // A keyed copy leaves out the black pixels and only those.
-  LPDIRECTDRAWSURFACE target = gfx_test::MakeSurface(30, 20);
+  LPDIRECTDRAWSURFACE target = CreateTestSurface(30, 20);
   ASSERT_NE(target, nullptr);
   FillSurface(surface, 0);
-  gfx_test::WritePixel(surface, 3, 4, 1);
+  SetPixel(surface, 3, 4, 1);
   FillSurface(target, 0x5555);
   ASSERT_EQ(target->Blt(nullptr, surface, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr), DD_OK);
-  EXPECT_EQ(gfx_test::ReadPixel(target, 3, 4), 1);
-  EXPECT_EQ(gfx_test::ReadPixel(target, 4, 4), 0x5555);
+  EXPECT_EQ(PixelAt(target, 3, 4), 1);
+  EXPECT_EQ(PixelAt(target, 4, 4), 0x5555);
   surface->Release();
   target->Release();
 }
@@ -44,19 +43,19 @@ TEST_F(SurfaceUtilsTest, CreateRefusedGivesNull) {
 }
 
 TEST_F(SurfaceUtilsTest, FillUsesLowSixteenBitsEverywhere) {
-  LPDIRECTDRAWSURFACE surface = gfx_test::MakeSurface(13, 7, gfx_test::Layout::Rgb555);
+  LPDIRECTDRAWSURFACE surface = CreateTestSurface(13, 7, 0, Layout::Rgb555);
   ASSERT_NE(surface, nullptr);
   EXPECT_EQ(FillSurface(surface, 0x12345678), DD_OK);
   int wrong = 0;
   for (int y = 0; y < 7; ++y)
-    for (int x = 0; x < 13; ++x) wrong += gfx_test::ReadPixel(surface, x, y) != 0x5678;
-  EXPECT_EQ(wrong, 0) << "pixels not 0x5678; (0,0) is 0x" << std::hex << gfx_test::ReadPixel(surface, 0, 0);
+    for (int x = 0; x < 13; ++x) wrong += PixelAt(surface, x, y) != 0x5678;
+  EXPECT_EQ(wrong, 0) << "pixels not 0x5678; (0,0) is 0x" << std::hex << PixelAt(surface, 0, 0);
   surface->Release();
 }
 
 TEST_F(SurfaceUtilsTest, SizeAndCentring) {
-  LPDIRECTDRAWSURFACE picture = gfx_test::MakeSurface(100, 50);
-  LPDIRECTDRAWSURFACE odd = gfx_test::MakeSurface(5, 3);
+  LPDIRECTDRAWSURFACE picture = CreateTestSurface(100, 50);
+  LPDIRECTDRAWSURFACE odd = CreateTestSurface(5, 3);
   ASSERT_NE(picture, nullptr);
   ASSERT_NE(odd, nullptr);
   int width = 0, height = 0;
@@ -81,7 +80,7 @@ TEST_F(SurfaceUtilsTest, SizeAndCentring) {
 }
 
 TEST_F(SurfaceUtilsTest, LockGivesFirstPixelAndPitch) {
-  LPDIRECTDRAWSURFACE surface = gfx_test::MakeSurface(9, 3);
+  LPDIRECTDRAWSURFACE surface = CreateTestSurface(9, 3);
   ASSERT_NE(surface, nullptr);
   DDSURFACEDESC desc = {};
   auto* pixels = static_cast<uint8_t*>(LockSurface(surface, &desc));
@@ -93,7 +92,7 @@ TEST_F(SurfaceUtilsTest, LockGivesFirstPixelAndPitch) {
   fill.dwSize = sizeof fill;
   EXPECT_EQ(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fill), DDERR_SURFACEBUSY) << "not locked";
   UnlockSurface(surface);
-  EXPECT_EQ(gfx_test::ReadPixel(surface, 8, 2), 0xBEEF);
+  EXPECT_EQ(PixelAt(surface, 8, 2), 0xBEEF);
 
   EXPECT_NE(LockSurface(surface), nullptr) << "the description is optional";
   UnlockSurface(surface);
