@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "bmp_helpers.h"
+#include "support/bmp_file.h"
+#include "support/scratch_folder.h"
 
 using testbmp::BmpLayout;
 using testbmp::BuildBmp;
-using testbmp::Rgb;
+using testing_support::Rgb;
 
 namespace {
 
@@ -233,14 +235,14 @@ class BmpDecoderFromImageMagick : public testing::TestWithParam<ToolVariant> {};
 TEST_P(BmpDecoderFromImageMagick, DecodesToTheSourcePixels) {
   if (!testbmp::ConvertAvailable()) GTEST_SKIP() << "ImageMagick's convert is not installed";
   const ToolVariant& variant = GetParam();
-  testbmp::TempFolder folder;
+  testing_support::ScratchFolder folder;
   ASSERT_TRUE(folder.ok());
   const std::string source = folder.File("source.ppm"), output = folder.File("out.bmp");
   ASSERT_TRUE(testbmp::WritePpm(source, kToolWidth, kToolHeight, variant.source));
   ASSERT_TRUE(testbmp::RunConvert(source + " " + variant.options + output)) << variant.options;
 
   // The file must really be the variant meant, or the test proves nothing.
-  const std::vector<uint8_t> bytes = testbmp::ReadFileBytes(output);
+  const std::vector<uint8_t> bytes = testing_support::ReadFileBytes(output);
   const uint32_t headerSize = testbmp::FieldU32(bytes, 14);
   ASSERT_EQ(headerSize, variant.headerSize) << "header size written by convert " << variant.options;
   ASSERT_EQ(testbmp::FieldU16(bytes, headerSize == 12 ? 24 : 28), variant.bitCount) << "bits per pixel";

@@ -1,55 +1,18 @@
 #include "bmp_helpers.h"
 
-#include <ftw.h>
-#include <stdio.h>
 #include <stdlib.h>
-#include <unistd.h>
+
+#include "support/scratch_folder.h"
 
 namespace testbmp {
 
-std::ostream& operator<<(std::ostream& out, const Rgb& colour) {
-  return out << "(" << int(colour.r) << ", " << int(colour.g) << ", " << int(colour.b) << ")";
-}
-
-TempFolder::TempFolder() {
-  const char* base = getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") + "/gloomgrid-platform-XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  if (mkdtemp(buffer.data()) != nullptr) path_ = buffer.data();
-}
-
-namespace {
-int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) { return remove(path); }
-}  // namespace
-
-TempFolder::~TempFolder() {
-  if (!path_.empty()) nftw(path_.c_str(), RemoveEntry, 8, FTW_DEPTH | FTW_PHYS);
-}
-
-std::vector<uint8_t> ReadFileBytes(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  FILE* file = fopen(path.c_str(), "rb");
-  if (file == nullptr) return bytes;
-  uint8_t chunk[4096];
-  size_t got;
-  while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-  fclose(file);
-  return bytes;
-}
-
-bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  FILE* file = fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return fclose(file) == 0 && written;
-}
+using testing_support::Rgb;
 
 bool WritePpm(const std::string& path, int width, int height, const std::vector<Rgb>& pixels) {
   const std::string head = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
   std::vector<uint8_t> bytes(head.begin(), head.end());
   for (const Rgb& pixel : pixels) bytes.insert(bytes.end(), {pixel.r, pixel.g, pixel.b});
-  return WriteFileBytes(path, bytes);
+  return testing_support::WriteFileBytes(path, bytes);
 }
 
 bool ConvertAvailable() { return system("convert -version >/dev/null 2>&1") == 0; }

@@ -1,40 +1,19 @@
-// Shared by the graphics library's tests: scratch folders, BMP files built byte
-// by byte, and ImageMagick's convert for files made by a real tool.
+// Shared by the BMP decoder and bitmap loader tests: BMP files built byte by
+// byte, with headers, palettes and RLE data exactly as given (top-down rows,
+// odd header sizes, damaged data), and ImageMagick's convert for files made by
+// a real tool.
 #pragma once
 
 #include <cstdint>
-#include <ostream>
 #include <string>
 #include <vector>
 
+#include "support/bmp_file.h"
+
 namespace testbmp {
 
-struct Rgb {
-  uint8_t r = 0, g = 0, b = 0;
-  bool operator==(const Rgb& other) const = default;
-};
-std::ostream& operator<<(std::ostream& out, const Rgb& colour);
-
-// A fresh folder under the system's temporary folder, removed with its contents
-// when the object goes.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  bool ok() const { return !path_.empty(); }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
-
-std::vector<uint8_t> ReadFileBytes(const std::string& path);
-bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
-
 // A binary PPM of the given pixels (row by row, top first) for convert to read.
-bool WritePpm(const std::string& path, int width, int height, const std::vector<Rgb>& pixels);
+bool WritePpm(const std::string& path, int width, int height, const std::vector<testing_support::Rgb>& pixels);
 bool ConvertAvailable();
 // Runs "convert <arguments>"; true when it exits with 0.
 bool RunConvert(const std::string& arguments);
@@ -48,8 +27,8 @@ struct BmpLayout {
   uint16_t bitCount = 24;
   uint32_t compression = 0;
   uint32_t colorsUsed = 0;
-  std::vector<uint32_t> masks;  // after a 40-byte header, inside the larger ones
-  std::vector<Rgb> palette;     // 4-byte entries, 3-byte with the core header
+  std::vector<uint32_t> masks;                 // after a 40-byte header, inside the larger ones
+  std::vector<testing_support::Rgb> palette;  // 4-byte entries, 3-byte with the core header
   std::vector<uint8_t> pixels;
 };
 std::vector<uint8_t> BuildBmp(const BmpLayout& layout);

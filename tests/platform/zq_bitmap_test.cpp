@@ -6,19 +6,21 @@
 #include <vector>
 
 #include "bmp_helpers.h"
-#include "display_helpers.h"
 #include "platform/zq.h"
 #include "platform/zq_pixel_format.h"
+#include "support/bmp_file.h"
+#include "support/display.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
+using namespace testing_support;
 using testbmp::BmpLayout;
-using testbmp::Rgb;
 
-class LoadBitmap : public testzq::LibraryTest {
+class LoadBitmap : public DisplayTest {
  protected:
   void SetUp() override {
-    testzq::LibraryTest::SetUp();
+    DisplayTest::SetUp();
     ASSERT_TRUE(folder_.ok());
     ASSERT_TRUE(StartDisplay(false));
   }
@@ -30,11 +32,11 @@ class LoadBitmap : public testzq::LibraryTest {
   }
 
   std::string Write(const std::string& name, const BmpLayout& layout) {
-    EXPECT_TRUE(testbmp::WriteFileBytes(folder_.File(name), testbmp::BuildBmp(layout)));
+    EXPECT_TRUE(WriteFileBytes(folder_.File(name), testbmp::BuildBmp(layout)));
     return folder_.File(name);
   }
 
-  testbmp::TempFolder folder_;
+  ScratchFolder folder_;
 };
 
 // A 24-bit picture of width x height pixels, colour(x, y) each, top row first.
@@ -61,7 +63,7 @@ TEST_F(LoadBitmap, ColoursAreCutToTheDisplayFormat) {
   LPDIRECTDRAWSURFACE surface = Load(Write("row.bmp", Picture24(5, 1, [&](int x, int) { return colours[x]; })));
   ASSERT_NE(surface, nullptr);
   for (int x = 0; x < 5; ++x)
-    EXPECT_EQ(testzq::PixelAt(surface, x, 0), expected[x]) << "colour " << colours[x];
+    EXPECT_EQ(PixelAt(surface, x, 0), expected[x]) << "colour " << colours[x];
   EXPECT_EQ(surface->Release(), 0u) << "the caller holds the only reference";
 }
 
@@ -70,7 +72,7 @@ TEST_F(LoadBitmap, EveryPixelLandsInItsPlaceWhateverThePitch) {
   auto colour = [](int x, int y) { return Rgb{uint8_t(x * 8), uint8_t(y * 4), 0}; };
   LPDIRECTDRAWSURFACE surface = Load(Write("gradient.bmp", Picture24(13, 9, colour)));
   ASSERT_NE(surface, nullptr);
-  const std::vector<uint16_t> pixels = testzq::AllPixels(surface);
+  const std::vector<uint16_t> pixels = AllPixels(surface);
   ASSERT_EQ(pixels.size(), 13u * 9) << "surface size";
   int wrong = 0;
   for (int i = 0; i < 13 * 9; ++i) {
@@ -87,7 +89,7 @@ TEST_F(LoadBitmap, PureBlueFromImageMagickIsTheKey) {
   ASSERT_TRUE(testbmp::RunConvert("-size 9x4 xc:blue -fill white -draw 'point 2,1' " + path));
   LPDIRECTDRAWSURFACE surface = Load(path);
   ASSERT_NE(surface, nullptr);
-  const std::vector<uint16_t> pixels = testzq::AllPixels(surface);
+  const std::vector<uint16_t> pixels = AllPixels(surface);
   ASSERT_EQ(pixels.size(), 9u * 4);
   for (size_t i = 0; i < pixels.size(); ++i)
     EXPECT_EQ(pixels[i], i == 1 * 9 + 2 ? 0xFFFF : 31) << "pixel (" << i % 9 << ", " << i / 9 << ")";
@@ -109,7 +111,7 @@ TEST_F(LoadBitmap, WindowsStylePathRelativeToTheCurrentFolder) {
 
 TEST_F(LoadBitmap, MissingOrMalformedFilesOrNoDisplayGiveNull) {
   EXPECT_EQ(Load(folder_.File("missing.bmp")), nullptr);
-  ASSERT_TRUE(testbmp::WriteFileBytes(folder_.File("text.bmp"), {'B', 'M', 'l', 'o'}));
+  ASSERT_TRUE(WriteFileBytes(folder_.File("text.bmp"), {'B', 'M', 'l', 'o'}));
   EXPECT_EQ(Load(folder_.File("text.bmp")), nullptr);
   const std::string good = Write("good.bmp", Picture24(2, 2, [](int, int) { return Rgb{1, 2, 3}; }));
   ZQFreeDirectX();

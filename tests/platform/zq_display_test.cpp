@@ -2,21 +2,16 @@
 
 #include <string>
 
-#include "bmp_helpers.h"
-#include "display_helpers.h"
 #include "host/control.h"
 #include "platform/zq.h"
+#include "support/display.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
-using testzq::BackSurface;
-using testzq::Fill;
-using testzq::PixelAt;
-using testzq::PrimarySurface;
+using namespace testing_support;
 
-constexpr uint16_t kRed = 0xF800, kGreen = 0x07E0, kBlue = 0x001F, kGrey = 0x8410;
-
-class Display : public testzq::LibraryTest {
+class Display : public DisplayTest {
  protected:
   POINT ClientOrigin() {
     POINT origin = {0, 0};
@@ -52,13 +47,13 @@ TEST_F(Display, FullScreenFlipLeavesTheFrameBeforeLastInTheBackSurface) {
 TEST_F(Display, WindowedFlipCopiesIntoTheClientAreaAndKeepsTheBackPicture) {
   ASSERT_TRUE(StartDisplay(false));
   int width = 0, height = 0;
-  ASSERT_TRUE(testzq::SurfaceSize(BackSurface(), &width, &height));
+  ASSERT_TRUE(SurfaceSize(BackSurface(), &width, &height));
   EXPECT_EQ(width, clientWidth_);
   EXPECT_EQ(height, clientHeight_);
 
   ASSERT_TRUE(Fill(BackSurface(), kGrey));
-  testzq::SetPixel(BackSurface(), 0, 0, kRed);
-  testzq::SetPixel(BackSurface(), width - 1, height - 1, kBlue);
+  SetPixel(BackSurface(), 0, 0, kRed);
+  SetPixel(BackSurface(), width - 1, height - 1, kBlue);
   ASSERT_EQ(ZQFlip(), 1);
   ASSERT_EQ(ZQFlip(), 1);
   EXPECT_EQ(PixelAt(BackSurface(), 0, 0), kRed) << "back surface after two flips";
@@ -75,7 +70,7 @@ TEST_F(Display, WindowPositionAndViewportChooseWhatGoesWhere) {
   ASSERT_TRUE(StartDisplay(false));
   const POINT origin = ClientOrigin();
   ASSERT_TRUE(Fill(BackSurface(), kGrey));
-  testzq::SetPixel(BackSurface(), 10, 20, kRed);
+  SetPixel(BackSurface(), 10, 20, kRed);
 
   ZQSetWindowXY(origin.x + 30, origin.y + 40);
   ASSERT_EQ(ZQFlip(), 1);
@@ -106,7 +101,7 @@ TEST_F(Display, ReleasingIsSafeAnyTimeAndLetsGoOfEverything) {
 }
 
 TEST_F(Display, FailedSetUpLeavesNothingBehindAndReportsWhy) {
-  window_ = testzq::OpenWindow(true);
+  window_ = OpenTestWindow(true);
   ASSERT_NE(window_, nullptr);
   EXPECT_EQ(ZQInitDirectX(window_, 801, 600, 16), 0) << "a mode the display does not have";
   EXPECT_EQ(ZQGetLPDD(), nullptr);
@@ -119,13 +114,12 @@ TEST_F(Display, FailedSetUpLeavesNothingBehindAndReportsWhy) {
   EXPECT_EQ(ZQGetLPDD(), nullptr);
 
   // The reason reaches the user in a message box, which the host traces.
-  testbmp::TempFolder folder;
+  ScratchFolder folder;
   ASSERT_TRUE(folder.ok());
   host::settings().tracePath = folder.File("trace.txt");
   ZQPrintError();
   host::settings().tracePath.clear();
-  const std::vector<uint8_t> trace = testbmp::ReadFileBytes(folder.File("trace.txt"));
-  EXPECT_NE(std::string(trace.begin(), trace.end()).find("DirectDrawCreate"), std::string::npos);
+  EXPECT_NE(ReadFileText(folder.File("trace.txt")).find("DirectDrawCreate"), std::string::npos);
 }
 
 }  // namespace

@@ -6,34 +6,35 @@
 #include <cstring>
 #include <vector>
 
-#include "display_helpers.h"
 #include "platform/zq.h"
+#include "support/display.h"
 
 namespace {
 
-constexpr uint16_t kBackground = 0x1234;
-constexpr uint16_t kWhite = 0xFFFF;
+using namespace testing_support;
 
-class PrintString : public testzq::LibraryTest {
+constexpr uint16_t kBackground = 0x1234;
+
+class PrintString : public DisplayTest {
  protected:
   void SetUp() override {
-    testzq::LibraryTest::SetUp();
+    DisplayTest::SetUp();
     ASSERT_TRUE(StartDisplay(false));
     ASSERT_EQ(ZQInitFont(window_), 1);
   }
   void TearDown() override {
     ZQFreeFont();
-    testzq::LibraryTest::TearDown();
+    DisplayTest::TearDown();
   }
 
   // Prints on a clean background and returns the white pixels, row by row,
   // after checking that every other pixel kept the background.
   std::vector<POINT> PrintAndFindWhite(const char* text, int x, int y) {
     std::vector<POINT> white;
-    EXPECT_TRUE(testzq::Fill(testzq::BackSurface(), kBackground));
+    EXPECT_TRUE(Fill(BackSurface(), kBackground));
     std::vector<char> writable(text, text + strlen(text) + 1);
     EXPECT_EQ(ZQPrintString(writable.data(), x, y), 1) << "\"" << text << "\" at (" << x << ", " << y << ")";
-    const std::vector<uint16_t> pixels = testzq::AllPixels(testzq::BackSurface());
+    const std::vector<uint16_t> pixels = AllPixels(BackSurface());
     for (size_t i = 0; i < pixels.size(); ++i) {
       const POINT p = {static_cast<LONG>(i % clientWidth_), static_cast<LONG>(i / clientWidth_)};
       if (pixels[i] == kWhite) {

@@ -4,17 +4,17 @@
 
 #include <atomic>
 
-#include "display_helpers.h"
 #include "host/control.h"
 #include "platform/zq.h"
+#include "support/display.h"
 
 namespace {
 
-class MouseButtons : public testzq::LibraryTest {
+class MouseButtons : public testing_support::DisplayTest {
  protected:
   void SetUp() override {
-    testzq::LibraryTest::SetUp();
-    window_ = testzq::OpenWindow(false);
+    DisplayTest::SetUp();
+    window_ = testing_support::OpenTestWindow(false);
     ASSERT_NE(window_, nullptr);
   }
 
