@@ -1,5 +1,7 @@
 #include "shell/globals.h"
 
+#include <cstdio>
+
 HWND mainWindow = nullptr;
 int32_t clientWidth = 0;
 int32_t clientHeight = 0;
@@ -13,3 +15,7 @@ char launchDirectory[256] = {};
 int32_t mouseOffsetX = 0;
 int32_t mouseOffsetY = 0;
 HINSTANCE moduleInstance = nullptr;
+
+void CopyLaunchDirectory(const char* commandLine) {
+  std::snprintf(launchDirectory, sizeof(launchDirectory), "%s", commandLine ? commandLine : "");
+}

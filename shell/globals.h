@@ -20,5 +20,9 @@ extern int32_t mouseOffsetX;
 extern int32_t mouseOffsetY;
 extern HINSTANCE moduleInstance;
 
+// Keeps the command line, whole, as the launcher's directory (at most 255
+// characters).
+void CopyLaunchDirectory(const char* commandLine);
+
 // Frame results of a screen.
 enum FrameStatus : int32_t { FrameContinue = 5, FrameQuit = 7 };

@@ -3,7 +3,6 @@
 #include <ddraw.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 
 #include "gfx/surface_utils.h"
@@ -126,8 +125,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE prevInstance, LPSTR cmdLine, in
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   ZQInitFont(mainWindow);
   screenManager.Init(directDraw, backSurface);
-  std::strncpy(launchDirectory, cmdLine ? cmdLine : "", sizeof(launchDirectory) - 1);
-  launchDirectory[sizeof(launchDirectory) - 1] = '\0';
+  CopyLaunchDirectory(cmdLine);
   screenManager.SelectScreen("GloomGrid");
   ZQInitKeyboard();
   return RunMainLoop();

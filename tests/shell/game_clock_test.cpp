@@ -9,6 +9,8 @@
 
 #include "host/control.h"
 #include "shell/game_clock.h"
+#include "shell/globals.h"
+#include "support/display.h"
 
 namespace {
 
@@ -116,6 +118,33 @@ TEST_F(GameClockTest, WithoutATimerTheClockFollowsTheTickCount) {
     WaitForNextFrame(100);
   }
   EXPECT_GE(nextFrameTime, 1520);
+}
+
+}  // namespace
+
+// With the frame rate switched on, each frame writes the requested rate at the
+// top right of the back surface.
+namespace {
+
+class FrameRateTextTest : public testing_support::DisplayTest {};
+
+TEST_F(FrameRateTextTest, ShowsTheRequestedRateAtTheTopRightWhileSwitchedOn) {
+  ASSERT_TRUE(StartDisplay(false));
+  StartClock();
+  LPDIRECTDRAWSURFACE back = testing_support::BackSurface();
+  testing_support::Fill(back, 0);
+  showFps = 1;
+  WaitForNextFrame(100);
+  int lit = testing_support::CountPixels(back, 0xFFFF);
+  EXPECT_GT(lit, 20) << "the text 100.00 was drawn";
+  EXPECT_EQ(testing_support::RegionMismatch(back, 0, 0, 580, 600, 0), "") << "nothing left of x = 580";
+  EXPECT_EQ(testing_support::RegionMismatch(back, 580, 16, 220, 584, 0), "") << "nothing below the text line";
+
+  showFps = 0;
+  testing_support::Fill(back, 0);
+  Tick(1);
+  WaitForNextFrame(100);
+  EXPECT_EQ(testing_support::CountPixels(back, 0xFFFF), 0);
 }
 
 }  // namespace
