@@ -127,6 +127,13 @@ bool Button::OnKeyedPixel(int mouseX, int mouseY) const {
   return GetPixelValue(picture, pictureX, pictureY) == ColorFromRGB(picture, 0, 0, 255);
 }
 
+// Each change of state made by the mouse is drawn at once.
+void Button::EnterState(int newState) {
+  if (state == newState) return;
+  SetState(newState);
+  Draw(NULL);
+}
+
 int Button::Feed(int mouseX, int mouseY, int buttonBits) {
   if (!enabled) return state;
   const bool inside = HitFeed(mouseX, mouseY);
@@ -139,14 +146,10 @@ int Button::Feed(int mouseX, int mouseY, int buttonBits) {
     if (inside) {
       if (state != ButtonPressed) {
         const bool transparent = pixelHitTest && (!hasPicture || OnKeyedPixel(mouseX, mouseY));
-        if (!transparent) {
-          SetState(ButtonPressed);
-          Draw(NULL);
-        }
+        if (!transparent) EnterState(ButtonPressed);
       }
-    } else if (state != ButtonNormal) {
-      SetState(ButtonNormal);
-      Draw(NULL);
+    } else {
+      EnterState(ButtonNormal);
     }
     return state;
   }
@@ -164,13 +167,9 @@ int Button::Feed(int mouseX, int mouseY, int buttonBits) {
       clicked = 1;
       clickButton = 1;
     }
-    if (state != ButtonMouseOver) {
-      SetState(ButtonMouseOver);
-      Draw(NULL);
-    }
-  } else if (state != ButtonNormal) {
-    SetState(ButtonNormal);
-    Draw(NULL);
+    EnterState(ButtonMouseOver);
+  } else {
+    EnterState(ButtonNormal);
   }
   return state;
 }
@@ -186,35 +185,23 @@ int Button::HandleMouseMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
   switch (message) {
     case WM_MOUSEMOVE:
-      if (inside && state != ButtonMouseOver && state != ButtonPressed) {
-        SetState(ButtonMouseOver);
-        Draw(NULL);
-      } else if (!inside && state != ButtonNormal) {
-        SetState(ButtonNormal);
-        Draw(NULL);
+      if (!inside) {
+        EnterState(ButtonNormal);
+      } else if (state != ButtonPressed) {
+        EnterState(ButtonMouseOver);
       }
       break;
     case WM_LBUTTONDOWN:
-      if (inside && state != ButtonPressed) {
-        SetState(ButtonPressed);
-        Draw(NULL);
-      } else if (!inside && state != ButtonNormal) {
-        SetState(ButtonNormal);
-        Draw(NULL);
-      }
+      EnterState(inside ? ButtonPressed : ButtonNormal);
       break;
     case WM_LBUTTONUP:
       if (inside) {
         // Any release over the button is a click, pressed first or not.
         clicked = 1;
         clickButton = 1;
-        if (state != ButtonMouseOver) {
-          SetState(ButtonMouseOver);
-          Draw(NULL);
-        }
-      } else if (state != ButtonNormal) {
-        SetState(ButtonNormal);
-        Draw(NULL);
+        EnterState(ButtonMouseOver);
+      } else {
+        EnterState(ButtonNormal);
       }
       break;
     case WM_RBUTTONUP:

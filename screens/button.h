@@ -86,6 +86,7 @@ class Button {
   int GetHeight() const { return height; }
 
  private:
+  void EnterState(int newState);
   bool HitFeed(int mouseX, int mouseY) const;
   bool HitMessage(int mouseX, int mouseY) const;
   // True when the point lands on a transparent pixel of picture 0.
