@@ -36,8 +36,9 @@ SceneComposer::~SceneComposer() {
 }
 
 void SceneComposer::SetBackground(LPDIRECTDRAWSURFACE surface) {
-  DropOneShotRequests(&lists[0]);
-  DropOneShotRequests(&lists[1]);
+  // Applying onto no surface copies nothing: it only drops the one-shot requests.
+  ApplyRequests(&lists[0], NULL);
+  ApplyRequests(&lists[1], NULL);
   background = surface;
 }
 
@@ -72,34 +73,22 @@ void SceneComposer::AddRequestRect(const RECT& rect, int32_t flagsA, int32_t fla
 
 void SceneComposer::SwitchBuffer() { current = 1 - current; }
 
-void SceneComposer::UpdateBackSurface(LPDIRECTDRAWSURFACE back) {
-  PtrArray& list = lists[current];
-  int32_t i = 0;
-  while (i < list.Count()) {
-    RestoreRequest* request = list.At<RestoreRequest>(i);
-    if ((request->flags & RestoreFromBackground) != 0 && request->ownerBackground == background)
-      CopyRect(background, back, *request);
-    if ((request->flags & RestoreOnce) != 0) {
-      // The next request slides into this place, so the index stays: every
-      // request is visited, none is skipped.
-      list.Remove(request);
-      delete request;
-    } else {
-      ++i;
-    }
-  }
-}
+void SceneComposer::UpdateBackSurface(LPDIRECTDRAWSURFACE back) { ApplyRequests(&lists[current], back); }
 
 void SceneComposer::File(RestoreRequest* request) {
   request->ownerBackground = background;
   lists[current].Append(request);
 }
 
-void SceneComposer::DropOneShotRequests(PtrArray* list) {
+void SceneComposer::ApplyRequests(PtrArray* list, LPDIRECTDRAWSURFACE back) {
   int32_t i = 0;
   while (i < list->Count()) {
     RestoreRequest* request = list->At<RestoreRequest>(i);
+    if ((request->flags & RestoreFromBackground) != 0 && request->ownerBackground == background)
+      CopyRect(background, back, *request);
     if ((request->flags & RestoreOnce) != 0) {
+      // The next request slides into this place, so the index stays: every
+      // request is visited, none is skipped.
       list->Remove(request);
       delete request;
     } else {

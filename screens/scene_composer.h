@@ -67,7 +67,9 @@ class SceneComposer {
 
  private:
   void File(RestoreRequest* request);
-  void DropOneShotRequests(PtrArray* list);
+  // Copies each request's rectangle onto back (none when back is null) and
+  // drops the one-shot requests, in filing order.
+  void ApplyRequests(PtrArray* list, LPDIRECTDRAWSURFACE back);
 
   int32_t current;
   PtrArray lists[2];
