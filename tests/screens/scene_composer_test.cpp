@@ -1,7 +1,5 @@
 // The scene composer on a real display: when filed rectangles reach the back
-// surface across page flips (full-screen) and across windowed flips, one-shot
-// and lasting requests, refreshing the background from the backdrop, and
-// changing backgrounds.
+// surface across flips, the backdrop refreshing the background, changing backgrounds.
 #include <gtest/gtest.h>
 
 #include "composer_helpers.h"
@@ -15,10 +13,9 @@ namespace {
 using namespace testing_support;
 using composer_test::PendingRequests;
 
-constexpr int kMarkerX = 100, kMarkerY = 120, kMarkerSize = 20;
+constexpr int kLasting = 400, kMarkerY = 120, kMarkerSize = 20;
 
-// ---------------------------------------------------------------------------
-// Timing across real flips, full-screen and windowed
+// Timing across real flips, full-screen and windowed.
 
 class ComposerFlipTest : public DisplayTest, public testing::WithParamInterface<bool> {
  protected:
@@ -33,10 +30,6 @@ class ComposerFlipTest : public DisplayTest, public testing::WithParamInterface<
     Present();
     PaintRect(backSurface, 0, 0, 800, 600, kGrey);
     Present();
-  }
-  void TearDown() override {
-    composer_.SetBackground(nullptr);
-    DisplayTest::TearDown();
   }
 
   bool FullScreen() const { return GetParam(); }
@@ -57,53 +50,36 @@ class ComposerFlipTest : public DisplayTest, public testing::WithParamInterface<
   LPDIRECTDRAWSURFACE background_ = nullptr;
 };
 
-TEST_P(ComposerFlipTest, AOneShotRequestIsAppliedAfterTheSecondFlipThatFollowsItsFrame) {
-  // Frame N draws the marker and files it.
-  DrawMarker(kMarkerX, kRed);
-  composer_.AddRequest(kMarkerX, kMarkerY, kMarkerSize, kMarkerSize, RestoreOnce, RestoreFromBackground);
-
+// Frame N draws six markers and files them, the last one with a lasting request.
+TEST_P(ComposerFlipTest, OneShotRequestsApplyOnceAfterTheSecondFlipLastingOnesAfterEverySecondFlip) {
+  const int markers[] = {0, 40, 80, 120, 160, kLasting};
+  for (int x : markers) {
+    DrawMarker(x, kRed);
+    composer_.AddRequest(x, kMarkerY, kMarkerSize, kMarkerSize, x == kLasting ? 0 : RestoreOnce, RestoreFromBackground);
+  }
   Present();  // first flip after frame N
-  if (FullScreen()) {
-    EXPECT_EQ(Marker(primarySurface, kMarkerX, kRed), "") << "frame N is on show";
-    EXPECT_EQ(Marker(backSurface, kMarkerX, kGrey), "") << "the back surface is frame N-1's buffer";
-  } else {
-    EXPECT_EQ(Marker(backSurface, kMarkerX, kRed), "") << "not restored yet after the first flip";
+  for (int x : markers) {
+    if (FullScreen()) {
+      EXPECT_EQ(Marker(primarySurface, x, kRed), "") << x << ": frame N is on show";
+      EXPECT_EQ(Marker(backSurface, x, kGrey), "") << x << ": the back surface is frame N-1's buffer";
+    } else {
+      EXPECT_EQ(Marker(backSurface, x, kRed), "") << x << ": not restored yet after the first flip";
+    }
   }
-
-  // Frame N+1 draws nothing.
   Present();  // second flip: frame N's buffer is the back surface again
-  EXPECT_EQ(Marker(backSurface, kMarkerX, kGrey), "") << "restored after the second flip";
+  for (int x : markers) EXPECT_EQ(Marker(backSurface, x, kGrey), "") << x << ": restored after the second flip";
 
-  // The request is gone: a marker drawn without filing stays.
-  DrawMarker(kMarkerX, kRed);
+  // Drawn again without filing: two flips later only the lasting request restores.
+  for (int x : markers) DrawMarker(x, kRed);
   Present();
   Present();
-  EXPECT_EQ(Marker(backSurface, kMarkerX, kRed), "") << "applied a second time";
-  EXPECT_EQ(PendingRequests(composer_), "");
-}
-
-TEST_P(ComposerFlipTest, SeveralOneShotRequestsAreAllAppliedAndRemovedInOneUpdate) {
-  for (int i = 0; i < 5; ++i) {
-    DrawMarker(i * 40, kRed);
-    composer_.AddRequest(i * 40, kMarkerY, kMarkerSize, kMarkerSize, RestoreOnce, RestoreFromBackground);
+  for (int x : markers) {
+    EXPECT_EQ(Marker(backSurface, x, x == kLasting ? kGrey : kRed), "")
+        << x << (x == kLasting ? ": the lasting request applies again" : ": the one-shot request is gone");
   }
-  Present();
-  Present();
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(Marker(backSurface, i * 40, kGrey), "") << "request " << i;
-  EXPECT_EQ(PendingRequests(composer_), "");
+  EXPECT_EQ(PendingRequests(composer_), "400,120 20x20 1000");
   composer_.SwitchBuffer();
   EXPECT_EQ(PendingRequests(composer_), "") << "the other list";
-}
-
-TEST_P(ComposerFlipTest, ARequestWithoutRestoreOnceIsAppliedAfterEverySecondFlip) {
-  composer_.AddRequest(kMarkerX, kMarkerY, kMarkerSize, kMarkerSize, RestoreFromBackground, 0);
-  for (int round = 0; round < 3; ++round) {
-    DrawMarker(kMarkerX, kRed);
-    Present();
-    Present();
-    EXPECT_EQ(Marker(backSurface, kMarkerX, kGrey), "") << "round " << round;
-  }
-  EXPECT_EQ(PendingRequests(composer_), "100,120 20x20 1000");
 }
 
 INSTANTIATE_TEST_SUITE_P(Display, ComposerFlipTest, testing::Bool(),
@@ -111,8 +87,7 @@ INSTANTIATE_TEST_SUITE_P(Display, ComposerFlipTest, testing::Bool(),
                            return info.param ? "FullScreen" : "Windowed";
                          });
 
-// ---------------------------------------------------------------------------
-// Backgrounds, the backdrop and the requests' bookkeeping, on a plain target
+// Backgrounds, the backdrop and the requests' bookkeeping, on a plain target.
 
 class ComposerTest : public DisplayTest {
  protected:
@@ -125,11 +100,10 @@ class ComposerTest : public DisplayTest {
     ASSERT_NE(backdrop_, nullptr);
   }
 
-  // Applies what was filed in the current list (two flips' worth of switching).
-  void ApplyCurrentList() {
+  // What a screen's Present does to the composer after a flip.
+  void Flip(LPDIRECTDRAWSURFACE back) {
     composer_.SwitchBuffer();
-    composer_.SwitchBuffer();
-    composer_.UpdateBackSurface(target_);
+    composer_.UpdateBackSurface(back);
   }
 
   SceneComposer composer_;
@@ -140,31 +114,25 @@ class ComposerTest : public DisplayTest {
 
 TEST_F(ComposerTest, FilesRectanglesWithCombinedFlagsInFilingOrder) {
   composer_.AddRequest(1, 2, 3, 4, RestoreOnce, RestoreFromBackground);
-  RECT rect = {10, 20, 40, 25};
-  composer_.AddRequestRect(rect, RestoreFromBackground, 0);
+  composer_.AddRequestRect(RECT{10, 20, 40, 25}, RestoreFromBackground, 0);
   composer_.AddRequestRect(RECT{-5, -6, 5, 6}, RestoreOnce, RestoreOnce);
   EXPECT_EQ(PendingRequests(composer_), "1,2 3x4 1001; 10,20 30x5 1000; -5,-6 10x12 1");
   composer_.SwitchBuffer();
   EXPECT_EQ(PendingRequests(composer_), "") << "the other buffer's list";
 }
 
-TEST_F(ComposerTest, RestoreRectChangesTheBackgroundAtOnceAndTheBackSurfaceOnlyWhenApplied) {
+TEST_F(ComposerTest, RestoreRectChangesTheBackgroundAtOnceAndTheBackSurfaceTwoFlipsLater) {
   composer_.SetBackground(background_);
   composer_.SetBackdrop(backdrop_);
   composer_.RestoreRect(10, 20, 30, 40);
   EXPECT_EQ(RegionMismatch(background_, 10, 20, 30, 40, kWhite), "") << "background refreshed at once";
   EXPECT_EQ(CountPixels(background_, kWhite), 30 * 40) << "and only inside the rectangle";
   EXPECT_EQ(CountPixels(target_, kBlack), 200 * 150) << "back surface untouched when filed";
-
-  composer_.SwitchBuffer();
-  composer_.UpdateBackSurface(target_);
+  Flip(target_);
   EXPECT_EQ(CountPixels(target_, kBlack), 200 * 150) << "the other buffer's list holds nothing";
-
-  composer_.SwitchBuffer();
-  composer_.UpdateBackSurface(target_);
+  Flip(target_);
   EXPECT_EQ(RegionMismatch(target_, 10, 20, 30, 40, kWhite), "") << "applied from the refreshed background";
   EXPECT_EQ(CountPixels(target_, kWhite), 30 * 40);
-  EXPECT_EQ(PendingRequests(composer_), "");
 }
 
 TEST_F(ComposerTest, RestoreAllRefreshesTheWholeBackgroundAndFilesItsSize) {
@@ -175,7 +143,8 @@ TEST_F(ComposerTest, RestoreAllRefreshesTheWholeBackgroundAndFilesItsSize) {
   EXPECT_EQ(CountPixels(background_, kWhite), 200 * 150 - 25);
   EXPECT_EQ(RegionMismatch(background_, 0, 0, 5, 5, kGrey), "") << "source colour key honoured";
   EXPECT_EQ(PendingRequests(composer_), "0,0 200x150 1001");
-  ApplyCurrentList();
+  Flip(target_);
+  Flip(target_);
   EXPECT_EQ(CountPixels(target_, kWhite), 200 * 150 - 25);
 }
 
@@ -183,20 +152,18 @@ TEST_F(ComposerTest, MissingSurfacesCopyNothingButRequestsAreStillConsumed) {
   composer_.SetBackground(background_);
   composer_.RestoreRect(0, 0, 50, 50);  // no backdrop
   EXPECT_EQ(CountPixels(background_, kGrey), 200 * 150);
-  composer_.SwitchBuffer();
-  composer_.SwitchBuffer();
-  composer_.UpdateBackSurface(nullptr);
+  Flip(nullptr);
+  Flip(nullptr);
   EXPECT_EQ(PendingRequests(composer_), "") << "one-shot request used up without a back surface";
 
   composer_.SetBackground(nullptr);
   composer_.RestoreAll();
   EXPECT_EQ(PendingRequests(composer_), "") << "RestoreAll has no background to measure";
   composer_.AddRequest(0, 0, 50, 50, RestoreOnce, RestoreFromBackground);
-  ApplyCurrentList();
+  Flip(target_);
+  Flip(target_);
   EXPECT_EQ(CountPixels(target_, kBlack), 200 * 150) << "no background to copy from";
 }
-
-
 
 TEST_F(ComposerTest, SetBackgroundDropsOneShotRequestsOfBothListsAndKeepsLastingOnes) {
   LPDIRECTDRAWSURFACE popup = MakeSurface(200, 150, kYellow);
