@@ -135,7 +135,12 @@ int Screen::Present() {
 void Screen::SetOwner(Screen* newOwner) { owner = newOwner; }
 
 void Screen::AddButton(Button* button) {
-  if (!panel || !button) return;
+  if (!button) return;
+  if (!panel) {
+    // The caller has handed the button over; with no panel to keep it, it goes.
+    delete button;
+    return;
+  }
   button->SetOrigin(panel->GetOriginX(), panel->GetOriginY());
   panel->Add(button);
 }

@@ -109,7 +109,7 @@ TEST_F(ScreenTest, DeactivateThenActivateLeavesEmptyListsAndNothingToFind) {
   EXPECT_EQ(screen.GetPanel(), nullptr);
   EXPECT_EQ(screen.FindImage(red.c_str()), nullptr);
   EXPECT_EQ(screen.DrawImage(backSurface, red.c_str(), 0, 0), 0);
-  screen.AddButton(new Button(0, 0, 1, 1));  // no panel: nothing happens
+  screen.AddButton(new Button(0, 0, 1, 1));  // no panel: the button is not kept (nor leaked)
   screen.Activate(nullptr, backSurface);
   ASSERT_NE(screen.GetImages(), nullptr);
   EXPECT_EQ(screen.GetImages()->Count(), 0);
