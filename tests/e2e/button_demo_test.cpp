@@ -1,7 +1,8 @@
 // The screen framework with a real mouse: a demonstration screen with one
 // button, under Xvfb, driven by xdotool. The button shows its normal,
 // mouse-over and pressed pictures as the pointer moves and presses, and a click
-// is reported exactly once.
+// is reported exactly once. The same session, scripted and headless, replays
+// to identical pictures.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <thread>
 
@@ -48,7 +50,6 @@ class ButtonDemoTest : public ::testing::Test {
   static void TearDownTestSuite() { xvfb::Stop(); }
 
   void SetUp() override {
-    if (!running) GTEST_SKIP() << "Xvfb or xdotool missing";
     if (Shell("command -v convert").empty()) GTEST_SKIP() << "ImageMagick missing";
     char pattern[] = "/tmp/gloomgrid-demo-XXXXXX";
     folder = mkdtemp(pattern);
@@ -64,13 +65,21 @@ class ButtonDemoTest : public ::testing::Test {
     if (!folder.empty()) fs::remove_all(folder);
   }
 
-  void StartDemo() {
+  // Windowed on the Xvfb display, or headless in virtual time with a script.
+  void StartDemo(const std::string& script = "") {
+    if (!script.empty()) std::ofstream(folder + "/input.txt") << script;
     demo = fork();
     if (demo == 0) {
       if (chdir(folder.c_str()) != 0) _exit(126);
-      unsetenv("SDL_VIDEODRIVER");
-      unsetenv("GLOOMGRID_HOST_HEADLESS");
-      unsetenv("GLOOMGRID_HOST_TIME");
+      if (script.empty()) {
+        unsetenv("SDL_VIDEODRIVER");
+        unsetenv("GLOOMGRID_HOST_HEADLESS");
+        unsetenv("GLOOMGRID_HOST_TIME");
+      } else {
+        setenv("GLOOMGRID_HOST_HEADLESS", "1", 1);
+        setenv("GLOOMGRID_HOST_TIME", "virtual", 1);
+        setenv("GLOOMGRID_HOST_SCRIPT", (folder + "/input.txt").c_str(), 1);
+      }
       FILE* out = std::fopen((folder + "/stdout.txt").c_str(), "w");
       if (out) dup2(fileno(out), 1);
       execl(GLOOMGRID_BUTTON_DEMO, GLOOMGRID_BUTTON_DEMO, static_cast<char*>(nullptr));
@@ -119,6 +128,7 @@ class ButtonDemoTest : public ::testing::Test {
 bool ButtonDemoTest::running = false;
 
 TEST_F(ButtonDemoTest, ButtonFollowsTheRealMouseAndReportsOneClick) {
+  if (!running) GTEST_SKIP() << "Xvfb or xdotool missing";
   StartDemo();
   window = Shell("timeout 15 xdotool search --sync --name '^Gloom Grid$' | head -1");
   ASSERT_FALSE(window.empty()) << "the demonstration window did not appear";
@@ -145,6 +155,35 @@ TEST_F(ButtonDemoTest, ButtonFollowsTheRealMouseAndReportsOneClick) {
 
   Shell("xdotool key Escape");
   EXPECT_EQ(AwaitExit(), 0);
+}
+
+// The same session headless, as a script in virtual time: it replays to the
+// same pictures and the same single click every time.
+TEST_F(ButtonDemoTest, AScriptedSessionReplaysIdentically) {
+  const std::string script =
+      "100 move 20 20\n150 screenshot normal.png\n200 move 400 300\n250 screenshot over.png\n"
+      "300 ldown\n350 screenshot pressed.png\n400 lup\n450 screenshot released.png\n"
+      "500 keydown escape\n510 keyup escape\n";
+  std::string pictures[2];
+  for (int run = 0; run < 2; ++run) {
+    StartDemo(script);
+    ASSERT_EQ(AwaitExit(), 0);
+    EXPECT_EQ(ClicksReported(), 1);
+    auto colourIn = [&](const char* shot) {
+      return ParseColour(Shell("convert " + folder + "/" + shot + " -format '%[pixel:p{400,300}]' info:-"));
+    };
+    EXPECT_TRUE(IsBlue(colourIn("normal.png"))) << Describe(colourIn("normal.png"));
+    EXPECT_TRUE(IsYellow(colourIn("over.png"))) << Describe(colourIn("over.png"));
+    EXPECT_TRUE(IsRed(colourIn("pressed.png"))) << Describe(colourIn("pressed.png"));
+    EXPECT_TRUE(IsYellow(colourIn("released.png"))) << Describe(colourIn("released.png"));
+    for (const char* shot : {"normal.png", "over.png", "pressed.png", "released.png"}) {
+      std::ifstream png(folder + "/" + shot, std::ios::binary);
+      pictures[run].append(std::istreambuf_iterator<char>(png), {});
+    }
+    fs::remove(folder + "/stdout.txt");
+  }
+  EXPECT_FALSE(pictures[0].empty());
+  EXPECT_TRUE(pictures[0] == pictures[1]) << "the two runs showed different pictures";
 }
 
 }  // namespace
