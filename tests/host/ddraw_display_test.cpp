@@ -1,7 +1,6 @@
-// The display through DirectDraw: creating the object (and failing to, as on a
-// machine without DirectX 7), cooperative levels, display modes, the full-screen
-// flipping chain and the windowed primary clipped to the window. What reached
-// the emulated screen is read back from the host's screenshot.
+// The display through DirectDraw: creating the object (and failing to, as without DirectX 7), cooperative
+// levels, display modes, the full-screen flipping chain and the windowed primary clipped to the window.
+// What reached the emulated screen is read back from the host's screenshot.
 #include <ddraw.h>
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -11,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/control.h"
@@ -31,23 +31,19 @@ DDBLTFX Fill(DWORD pixel) {
   return fx;
 }
 
-// Pixels equal to `value` inside and outside a rectangle.
-struct Census {
-  int inside = 0;
-  int outside = 0;
-};
-Census Count(LPDIRECTDRAWSURFACE surface, uint16_t value, const RECT& rect) {
+// How many pixels equal `value` inside and outside a rectangle.
+std::pair<int, int> Count(LPDIRECTDRAWSURFACE surface, uint16_t value, const RECT& rect) {
   DDSURFACEDESC desc = Zeroed<DDSURFACEDESC>();
   EXPECT_EQ(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
-  Census census;
+  std::pair<int, int> count;
   for (int y = 0; y < static_cast<int>(desc.dwHeight); ++y) {
     const auto* row = reinterpret_cast<const uint16_t*>(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch);
     for (int x = 0; x < static_cast<int>(desc.dwWidth); ++x)
       if (row[x] == value)
-        ++(x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom ? census.inside : census.outside);
+        ++(x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom ? count.first : count.second);
   }
   EXPECT_EQ(surface->Unlock(nullptr), DD_OK);
-  return census;
+  return count;
 }
 
 uint16_t PixelAt(LPDIRECTDRAWSURFACE surface, int x, int y) {
@@ -63,8 +59,7 @@ uint32_t BigEndian(const uint8_t* bytes) {
   return uint32_t{bytes[0]} << 24 | uint32_t{bytes[1]} << 16 | uint32_t{bytes[2]} << 8 | bytes[3];
 }
 
-// The emulated screen as 0xRRGGBB values, from the host's own screenshot (one
-// RGB picture, rows without filters).
+// The emulated screen as 0xRRGGBB values, from the host's own screenshot (RGB rows without filters).
 struct Screen {
   int width = 0;
   int height = 0;
@@ -95,10 +90,6 @@ Screen ShownOnScreen() {
 
 constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
 
-LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
 class DisplayTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -107,18 +98,17 @@ class DisplayTest : public ::testing::Test {
     host::settings().headless = true;
     host::settings().screenWidth = 1024;
     host::settings().screenHeight = 768;
+    ASSERT_EQ(DirectDrawCreate(nullptr, &directDraw, nullptr), DD_OK);
   }
   void TearDown() override {
     for (IUnknown* object : objects) object->Release();
     if (directDraw != nullptr) directDraw->Release();
   }
 
-  void CreateDirectDraw() { ASSERT_EQ(DirectDrawCreate(nullptr, &directDraw, nullptr), DD_OK); }
-
   // Host windows have no frame: the client area starts at (x, y).
   HWND MakeWindow(int x, int y, int width, int height) {
     WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = TestWindowProc;
+    windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.lpszClassName = "DirectDrawTest";
     RegisterClassA(&windowClass);
     return CreateWindowExA(0, "DirectDrawTest", "test", 0, x, y, width, height, nullptr, nullptr, nullptr, nullptr);
@@ -155,13 +145,12 @@ TEST_F(DisplayTest, CreationCanFailOrLackDirectDraw7LikeAMachineWithoutDirectX) 
   EXPECT_EQ(object, nullptr);
 
   host::settings().directDrawCreateFails = false;
-  CreateDirectDraw();
+  ASSERT_EQ(DirectDrawCreate(nullptr, &object, nullptr), DD_OK);
   void* interface7 = nullptr;
-  ASSERT_EQ(directDraw->QueryInterface(IID_IDirectDraw7, &interface7), S_OK);
-  EXPECT_EQ(directDraw->Release(), 1u) << "the IDirectDraw7 interface keeps the object";
+  ASSERT_EQ(object->QueryInterface(IID_IDirectDraw7, &interface7), S_OK);
+  EXPECT_EQ(object->Release(), 1u) << "the IDirectDraw7 interface keeps the object";
   EXPECT_EQ(static_cast<IDirectDraw7*>(interface7)->Release(), 0u);
 
-  CreateDirectDraw();
   host::settings().directDraw7Missing = true;
   interface7 = this;
   EXPECT_EQ(directDraw->QueryInterface(IID_IDirectDraw7, &interface7), E_NOINTERFACE);
@@ -169,7 +158,6 @@ TEST_F(DisplayTest, CreationCanFailOrLackDirectDraw7LikeAMachineWithoutDirectX) 
 }
 
 TEST_F(DisplayTest, FullScreenNeedsConsistentLevelsAndExclusiveMode) {
-  CreateDirectDraw();
   HWND window = MakeWindow(0, 0, 1024, 768);
   Create(DDSCAPS_PRIMARYSURFACE, 0, 0, 0, DDERR_NOCOOPERATIVELEVELSET);
   EXPECT_EQ(directDraw->SetCooperativeLevel(window, DDSCL_EXCLUSIVE), DDERR_INVALIDPARAMS);
@@ -183,7 +171,6 @@ TEST_F(DisplayTest, FullScreenNeedsConsistentLevelsAndExclusiveMode) {
 }
 
 TEST_F(DisplayTest, FlipSwapsThePicturesBehindFrontAndBack) {
-  CreateDirectDraw();
   ASSERT_EQ(directDraw->SetCooperativeLevel(MakeWindow(0, 0, 1024, 768), DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
   ASSERT_EQ(directDraw->SetDisplayMode(800, 600, 16), DD_OK);
   LPDIRECTDRAWSURFACE front = Create(DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX, 1);
@@ -191,9 +178,8 @@ TEST_F(DisplayTest, FlipSwapsThePicturesBehindFrontAndBack) {
   Create(DDSCAPS_PRIMARYSURFACE, 0, 0, 0, DDERR_PRIMARYSURFACEALREADYEXISTS);
   DDSURFACEDESC desc = Zeroed<DDSURFACEDESC>();
   ASSERT_EQ(front->GetSurfaceDesc(&desc), DD_OK);
-  EXPECT_EQ(desc.dwWidth, 800u);
-  EXPECT_EQ(desc.dwHeight, 600u);
-  EXPECT_EQ(desc.dwBackBufferCount, 1u);
+  EXPECT_EQ((std::vector<DWORD>{desc.dwWidth, desc.dwHeight, desc.dwBackBufferCount}),
+            (std::vector<DWORD>{800, 600, 1}));
   EXPECT_EQ(desc.ddsCaps.dwCaps & (DDSCAPS_PRIMARYSURFACE | DDSCAPS_FRONTBUFFER | DDSCAPS_FLIP),
             DWORD{DDSCAPS_PRIMARYSURFACE | DDSCAPS_FRONTBUFFER | DDSCAPS_FLIP});
 
@@ -205,8 +191,7 @@ TEST_F(DisplayTest, FlipSwapsThePicturesBehindFrontAndBack) {
   objects.push_back(back);
   EXPECT_EQ(back->Flip(nullptr, DDFLIP_WAIT), DDERR_NOTFLIPPABLE);
 
-  // Frames 1 and 2 are drawn on "the back surface"; after the second flip
-  // frame 2 is on screen and the back surface holds frame 1, the frame before last.
+  // Frames 1 and 2 drawn on "the back surface": then 2 is on screen and the back surface holds 1.
   for (DWORD frame : {1u, 2u}) {
     DDBLTFX fx = Fill(frame);
     ASSERT_EQ(back->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
@@ -220,22 +205,18 @@ TEST_F(DisplayTest, FlipSwapsThePicturesBehindFrontAndBack) {
   ASSERT_EQ(back->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &red), DD_OK);
   ASSERT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
   const Screen screen = ShownOnScreen();
-  ASSERT_EQ(screen.width, 800);
-  ASSERT_EQ(screen.height, 600);
-  EXPECT_EQ(screen.At(0, 0), kRed);
-  EXPECT_EQ(screen.At(799, 599), kRed);
+  ASSERT_EQ(std::make_pair(screen.width, screen.height), std::make_pair(800, 600));
+  EXPECT_EQ((std::vector<uint32_t>{screen.At(0, 0), screen.At(799, 599)}), (std::vector<uint32_t>{kRed, kRed}));
 }
 
 TEST_F(DisplayTest, WindowedPrimaryIsTheDesktopClippedToTheWindow) {
-  CreateDirectDraw();
   HWND window = MakeWindow(100, 50, 300, 200);
   ASSERT_EQ(directDraw->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
   LPDIRECTDRAWSURFACE primary = Create(DDSCAPS_PRIMARYSURFACE, 0);
   ASSERT_NE(primary, nullptr);
   DDSURFACEDESC desc = Zeroed<DDSURFACEDESC>();
   ASSERT_EQ(primary->GetSurfaceDesc(&desc), DD_OK);
-  EXPECT_EQ(desc.dwWidth, 1024u);
-  EXPECT_EQ(desc.dwHeight, 768u);
+  EXPECT_EQ(std::make_pair(desc.dwWidth, desc.dwHeight), std::make_pair(DWORD{1024}, DWORD{768}));
 
   // Without a clipper nothing is clipped: past the desktop's edge is an error.
   LPDIRECTDRAWSURFACE tile = Filled(40, 30, 7);
@@ -252,11 +233,9 @@ TEST_F(DisplayTest, WindowedPrimaryIsTheDesktopClippedToTheWindow) {
   const RECT client{100, 50, 400, 250};
   RECT target = client;
   ASSERT_EQ(primary->Blt(&target, Filled(300, 200, 5), nullptr, DDBLT_WAIT, nullptr), DD_OK);
-  EXPECT_EQ(Count(primary, 5, client).inside, 300 * 200);
-  EXPECT_EQ(Count(primary, 5, client).outside, 0);
+  EXPECT_EQ(Count(primary, 5, client), std::make_pair(300 * 200, 0));
 
-  // A tile hanging over the client area's top-left corner loses its top-left
-  // 20 x 10 pixels; its pixel (20, 10) lands on the corner.
+  // A tile over the client area's top-left corner loses 20 x 10 pixels; its (20, 10) lands on the corner.
   DDSURFACEDESC lock = Zeroed<DDSURFACEDESC>();
   RECT marker{20, 10, 21, 11};
   ASSERT_EQ(tile->Lock(&marker, &lock, DDLOCK_WAIT, nullptr), DD_OK);
@@ -265,13 +244,12 @@ TEST_F(DisplayTest, WindowedPrimaryIsTheDesktopClippedToTheWindow) {
   RECT overCorner{80, 40, 120, 70};
   ASSERT_EQ(primary->Blt(&overCorner, tile, nullptr, DDBLT_WAIT, nullptr), DD_OK);
   EXPECT_EQ(PixelAt(primary, 100, 50), 9);
-  EXPECT_EQ(Count(primary, 7, RECT{100, 50, 120, 70}).inside, 20 * 20 - 1);
-  EXPECT_EQ(Count(primary, 7, RECT{100, 50, 120, 70}).outside, 0);
+  EXPECT_EQ(Count(primary, 7, RECT{100, 50, 120, 70}), std::make_pair(20 * 20 - 1, 0));
 
   // Wholly outside the window: nothing drawn, and no error. Inverted: an error.
   RECT elsewhere{0, 0, 40, 30}, inverted{140, 90, 100, 60};
   EXPECT_EQ(primary->Blt(&elsewhere, tile, nullptr, DDBLT_WAIT, nullptr), DD_OK);
-  EXPECT_EQ(Count(primary, 7, elsewhere).inside, 0);
+  EXPECT_EQ(Count(primary, 7, elsewhere).first, 0);
   EXPECT_EQ(primary->Blt(&inverted, tile, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
 
   // The window shows its client part of the desktop, from its own corner.
@@ -280,18 +258,14 @@ TEST_F(DisplayTest, WindowedPrimaryIsTheDesktopClippedToTheWindow) {
   ASSERT_EQ(primary->Blt(&leftHalf, nullptr, nullptr, DDBLT_COLORFILL, &blue), DD_OK);
   ASSERT_EQ(primary->Blt(&rightHalf, nullptr, nullptr, DDBLT_COLORFILL, &green), DD_OK);
   const Screen screen = ShownOnScreen();
-  ASSERT_EQ(screen.width, 300);
-  ASSERT_EQ(screen.height, 200);
-  EXPECT_EQ(screen.At(0, 0), kBlue);
-  EXPECT_EQ(screen.At(149, 199), kBlue);
-  EXPECT_EQ(screen.At(150, 0), kGreen);
-  EXPECT_EQ(screen.At(299, 199), kGreen);
+  ASSERT_EQ(std::make_pair(screen.width, screen.height), std::make_pair(300, 200));
+  EXPECT_EQ((std::vector<uint32_t>{screen.At(0, 0), screen.At(149, 199), screen.At(150, 0), screen.At(299, 199)}),
+            (std::vector<uint32_t>{kBlue, kBlue, kGreen, kGreen}));
 
   // A fill of "the whole primary" covers only the client area.
   DDBLTFX fill = Fill(3);
   ASSERT_EQ(primary->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fill), DD_OK);
-  EXPECT_EQ(Count(primary, 3, client).inside, 300 * 200);
-  EXPECT_EQ(Count(primary, 3, client).outside, 0);
+  EXPECT_EQ(Count(primary, 3, client), std::make_pair(300 * 200, 0));
 }
 
 }  // namespace

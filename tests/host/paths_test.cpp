@@ -1,103 +1,75 @@
-// Windows file names found on a case-sensitive file system, directly and
-// through the wrapped fopen.
+// Windows file names found on a case-sensitive file system, directly and through the wrapped fopen.
 #include "host/src/paths.h"
 
 #include <fcntl.h>
-#include <ftw.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
+
+#include "support/scratch_folder.h"
 
 namespace {
 
-int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) { return remove(path); }
+using testing_support::FileExists;
 
-// Runs each test in "<temp>/game", beside "<temp>/Options.ini", with a
-// "Sounds/Click.WAV" and a "Title/HowToPlay.bmp" below it.
+// Not through fopen: that would find "twin.txt" when asked for "TWIN.txt".
+void Touch(const char* path) {
+  int fd = open(path, O_CREAT | O_WRONLY, 0644);
+  ASSERT_GE(fd, 0) << path;
+  close(fd);
+}
+
+// Runs each test in "<temp>/game", beside "<temp>/Options.ini", with "Sounds/Click.WAV", "Title/HowToPlay.bmp",
+// "setup.ini" and the twins "twin.txt" and "TWIN.txt" below it.
 class PathsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* tmp = std::getenv("TMPDIR");
-    root = std::string(tmp && *tmp ? tmp : "/tmp") + "/gloom_paths_XXXXXX";
-    ASSERT_NE(mkdtemp(root.data()), nullptr);
-    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-    for (const char* directory : {"/game", "/game/Sounds", "/game/Title"})
-      ASSERT_EQ(mkdir((root + directory).c_str(), 0755), 0);
-    ASSERT_EQ(chdir((root + "/game").c_str()), 0);
-    for (const char* file : {"../Options.ini", "Sounds/Click.WAV", "Title/HowToPlay.bmp", "setup.ini"}) Touch(file);
+    for (const char* directory : {"game", "game/Sounds", "game/Title"}) ASSERT_EQ(mkdir(directory, 0755), 0);
+    ASSERT_EQ(chdir("game"), 0);
+    for (const char* file : {"../Options.ini", "Sounds/Click.WAV", "Title/HowToPlay.bmp", "setup.ini", "twin.txt",
+                             "TWIN.txt"})
+      Touch(file);
   }
-  void TearDown() override {
-    ASSERT_EQ(chdir(previous), 0);
-    nftw(root.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
-  }
-
-  // Not through fopen: that would find "twin.txt" when asked for "TWIN.txt".
-  static void Touch(const char* path) {
-    int fd = open(path, O_CREAT | O_WRONLY, 0644);
-    ASSERT_GE(fd, 0) << path;
-    close(fd);
-  }
-
-  std::string root;
-  char previous[4096];
+  testing_support::ScratchFolder root{testing_support::ScratchFolder::kMakeWorkingDirectory};
 };
 
-TEST_F(PathsTest, GameNamesFindFilesWhateverTheirCase) {
-  struct {
-    const char* windows;
-    const char* expected;
-  } cases[] = {
-      {"sounds\\click.wav", "Sounds/Click.WAV"},   {"SOUNDS\\CLICK.WAV", "Sounds/Click.WAV"},
-      {"title\\HowToPlay.bmp", "Title/HowToPlay.bmp"}, {".\\setup.ini", "./setup.ini"},
-      {".\\SETUP.INI", "./setup.ini"},             {"..\\options.ini", "../Options.ini"},
-      {"sounds/click.wav", "Sounds/Click.WAV"},    {"sounds\\\\click.wav", "Sounds/Click.WAV"},
-      {".\\sounds\\..\\title\\howtoplay.BMP", "./Sounds/../Title/HowToPlay.bmp"},
-      {"Sounds\\", "Sounds/"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(host::MapWindowsPath(c.windows), c.expected) << "for " << c.windows;
-}
-
-TEST_F(PathsTest, MissingNamesKeepTheirSpellingBelowWhatExists) {
-  EXPECT_EQ(host::MapWindowsPath("hiscore.dat"), "hiscore.dat");
-  EXPECT_EQ(host::MapWindowsPath("sounds\\New.wav"), "Sounds/New.wav");
-  EXPECT_EQ(host::MapWindowsPath("NoDir\\Sub\\sounds"), "NoDir/Sub/sounds") << "no matching below a missing directory";
-}
-
-TEST_F(PathsTest, ExactSpellingWinsAndTwinsResolveTheSameWayEveryTime) {
-  Touch("twin.txt");
-  Touch("TWIN.txt");
-  EXPECT_EQ(host::MapWindowsPath("twin.txt"), "twin.txt");
-  EXPECT_EQ(host::MapWindowsPath("TWIN.txt"), "TWIN.txt");
-  EXPECT_EQ(host::MapWindowsPath("Twin.TXT"), "TWIN.txt") << "the smallest in byte order";
-}
-
-TEST_F(PathsTest, RootedDriveAndLinuxPaths) {
-  std::string windowsRoot = root;
+TEST_F(PathsTest, WindowsNamesMapToWhatExists) {
+  std::string windowsRoot = root.path();
   for (char& c : windowsRoot)
     if (c == '/') c = '\\';
-  EXPECT_EQ(host::MapWindowsPath(("C:" + windowsRoot + "\\GAME\\sounds\\click.wav").c_str()),
-            root + "/game/Sounds/Click.WAV");
-  EXPECT_EQ(host::MapWindowsPath((windowsRoot + "\\options.INI").c_str()), root + "/Options.ini");
-  EXPECT_EQ(host::MapWindowsPath((root + "/game/Sounds/Click.WAV").c_str()), root + "/game/Sounds/Click.WAV");
+  const std::string drivePath = "C:" + windowsRoot + "\\GAME\\sounds\\click.wav";
+  const std::string rooted = windowsRoot + "\\options.INI", linuxPath = root.File("game/Sounds/Click.WAV");
+  const struct {
+    const char* windows;
+    std::string expected;
+  } cases[] = {
+      {"sounds\\click.wav", "Sounds/Click.WAV"}, {"SOUNDS\\CLICK.WAV", "Sounds/Click.WAV"},
+      {"title\\HowToPlay.bmp", "Title/HowToPlay.bmp"}, {".\\SETUP.INI", "./setup.ini"},
+      {"..\\options.ini", "../Options.ini"}, {"sounds/click.wav", "Sounds/Click.WAV"},
+      {"sounds\\\\click.wav", "Sounds/Click.WAV"}, {"Sounds\\", "Sounds/"},
+      {".\\sounds\\..\\title\\howtoplay.BMP", "./Sounds/../Title/HowToPlay.bmp"},
+      // Missing names keep their spelling below what exists; nothing is matched below a missing directory.
+      {"hiscore.dat", "hiscore.dat"}, {"sounds\\New.wav", "Sounds/New.wav"}, {"NoDir\\Sub\\sounds", "NoDir/Sub/sounds"},
+      // The exact spelling wins; otherwise the smallest in byte order.
+      {"twin.txt", "twin.txt"}, {"TWIN.txt", "TWIN.txt"}, {"Twin.TXT", "TWIN.txt"},
+      {drivePath.c_str(), linuxPath}, {rooted.c_str(), root.File("Options.ini")}, {linuxPath.c_str(), linuxPath},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(host::MapWindowsPath(c.windows), c.expected) << "for " << c.windows;
   EXPECT_EQ(host::MapWindowsPath(nullptr), "");
-  EXPECT_EQ(host::MapWindowsPath(""), "");
 }
 
 TEST_F(PathsTest, FopenTakesWindowsNames) {
   FILE* found = std::fopen("SOUNDS\\click.wav", "rb");
   EXPECT_NE(found, nullptr) << "reading an existing file under another case";
   if (found) std::fclose(found);
-
   FILE* created = std::fopen("sounds\\hiscore.dat", "wb");
   ASSERT_NE(created, nullptr);
   std::fclose(created);
-  struct stat info;
-  EXPECT_EQ(stat("Sounds/hiscore.dat", &info), 0) << "a new file goes into the existing directory";
-
+  EXPECT_TRUE(FileExists("Sounds/hiscore.dat")) << "a new file goes into the existing directory";
   EXPECT_EQ(std::fopen("sounds\\absent.wav", "rb"), nullptr);
 }
 

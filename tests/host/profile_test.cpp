@@ -1,71 +1,64 @@
 // GetPrivateProfileStringA against the behaviour recorded on real Windows.
-#include <ftw.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "support/scratch_folder.h"
 #include "windows.h"
 
 namespace {
 
-int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) { return remove(path); }
+using testing_support::ScratchFolder;
+using Result = std::pair<std::string, DWORD>;  // the text in the buffer and the call's result
 
-// Each test runs in a fresh directory of its own, with "work" as the current
-// directory so that ".\" and "..\" names have somewhere to go.
+// A lookup copying `text` whole returns its length.
+Result Whole(const char* text) { return {text, static_cast<DWORD>(strlen(text))}; }
+
+// Each test runs in "work" inside a fresh folder, so that ".\" and "..\" names have somewhere to go.
 class ProfileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* tmp = std::getenv("TMPDIR");
-    root = std::string(tmp && *tmp ? tmp : "/tmp") + "/gloom_profile_XXXXXX";
-    ASSERT_NE(mkdtemp(root.data()), nullptr);
-    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-    ASSERT_EQ(mkdir((root + "/work").c_str(), 0755), 0);
-    ASSERT_EQ(chdir((root + "/work").c_str()), 0);
+    ASSERT_TRUE(root.ok());
+    ASSERT_EQ(mkdir("work", 0755), 0);
+    ASSERT_EQ(chdir("work"), 0);
   }
-  void TearDown() override {
-    ASSERT_EQ(chdir(previous), 0);
-    nftw(root.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
-  }
-
   static void WriteFile(const char* path, const std::string& content) {
-    FILE* file = std::fopen(path, "wb");
-    ASSERT_NE(file, nullptr) << path;
-    std::fwrite(content.data(), 1, content.size(), file);
-    std::fclose(file);
+    ASSERT_TRUE(testing_support::WriteFileBytes(path, {content.begin(), content.end()})) << path;
   }
-
-  // Reads with a 260-byte buffer; returns the text and stores the result.
-  static std::string Read(const char* section, const char* key, const char* fallback, const char* file,
-                          DWORD* result, DWORD size = 260) {
+  // The text and the result of a lookup into a buffer of `size` bytes.
+  static Result Read(const char* section, const char* key, const char* fallback,
+                                            const char* file = ".\\test.ini", DWORD size = 260) {
     char buffer[260];
     std::memset(buffer, '#', sizeof buffer);
-    *result = GetPrivateProfileStringA(section, key, fallback, buffer, size, file);
-    return std::string(buffer, strnlen(buffer, size));
+    const DWORD result = GetPrivateProfileStringA(section, key, fallback, buffer, size, file);
+    return {std::string(buffer, strnlen(buffer, size)), result};
+  }
+  // A name list (section or key names) as raw bytes, `length` of them.
+  static Result List(const char* section, const char* key, DWORD size, size_t length) {
+    char buffer[260];
+    std::memset(buffer, '#', sizeof buffer);
+    const DWORD result = GetPrivateProfileStringA(section, key, "default", buffer, size, ".\\test.ini");
+    return {std::string(buffer, length), result};
   }
 
-  std::string root;
-  char previous[4096];
+  ScratchFolder root{ScratchFolder::kMakeWorkingDirectory};
 };
 
 const char kBasicFile[] = "[section1]\r\nname1=val1\r\nname2=\"val2\"\r\nname3\r\nname4=a\r\n[section2]\r\n";
 
-struct LookupCase {
-  const char* section;
-  const char* key;
-  const char* fallback;
-  DWORD size;
-  const char* expected;
-  DWORD expectedResult;
-};
-
 TEST_F(ProfileTest, LookupsMatchWindows) {
   WriteFile("test.ini", kBasicFile);
-  const LookupCase cases[] = {
+  const struct {
+    const char *section, *key, *fallback;
+    DWORD size;
+    const char* expected;
+    DWORD result;
+  } cases[] = {
       {"section1", "name1", "default", 260, "val1", 4},    {"section1", "NaMe1", "default", 260, "val1", 4},
       {"SECTION1", "name1", "default", 260, "val1", 4},    {"section1", "name2", "default", 260, "val2", 4},
       {"section1", "name3", "default", 260, "default", 7}, {"section1", "name4", "default", 260, "a", 1},
@@ -77,135 +70,66 @@ TEST_F(ProfileTest, LookupsMatchWindows) {
       {" section1\t", "  name1 ", "default", 260, "val1", 4}, {"section1", "name2", "default", 3, "va", 2},
       {"section1", "notakey", "default", 4, "def", 3},
   };
-  for (const LookupCase& c : cases) {
-    DWORD result = 0;
-    std::string text = Read(c.section, c.key, c.fallback, ".\\test.ini", &result, c.size);
-    EXPECT_EQ(text, c.expected) << "(" << (c.section ? c.section : "NULL") << ", " << c.key << ") size " << c.size;
-    EXPECT_EQ(result, c.expectedResult) << "(" << (c.section ? c.section : "NULL") << ", " << c.key << ") size "
-                                        << c.size;
+  for (const auto& c : cases)
+    EXPECT_EQ(Read(c.section, c.key, c.fallback, ".\\test.ini", c.size), Result(c.expected, c.result))
+        << "(" << c.section << ", " << c.key << ") size " << c.size;
+
+  char untouched[8] = "xxxxxxx";
+  EXPECT_EQ(GetPrivateProfileStringA("section1", "name1", "default", untouched, 0, ".\\test.ini"), 0u);
+  EXPECT_STREQ(untouched, "xxxxxxx") << "size 0 leaves the buffer alone";
+}
+
+TEST_F(ProfileTest, NullSectionOrKeyListsNames) {
+  WriteFile("test.ini", kBasicFile);
+  EXPECT_EQ(List(nullptr, "name1", 260, 19), Result(std::string("section1\0section2\0\0", 19), DWORD{18}));
+  EXPECT_EQ(List(nullptr, "name1", 16, 17), Result(std::string("section1\0secti\0\0#", 17), DWORD{14}))
+      << "cut, and nothing written past 16 bytes";
+  EXPECT_EQ(List("Section1", nullptr, 260, 25), Result(std::string("name1\0name2\0name3\0name4\0\0", 25), DWORD{24}));
+  EXPECT_EQ(List("section1", nullptr, 10, 10), Result(std::string("name1\0na\0\0", 10), DWORD{8}));
+  EXPECT_EQ(List("section2", nullptr, 260, 8), Result(std::string("default", 8), DWORD{7}))
+      << "an empty section has nothing to list";
+}
+
+// Trimming, line endings, quotes, comments, empty values and duplicates, each file read key by key.
+TEST_F(ProfileTest, LinesAreReadAsWindowsReadsThem) {
+  const struct {
+    const char* content;
+    std::vector<std::pair<const char*, const char*>> lookups;  // key in section "s", expected text
+  } files[] = {
+      {"\t[ s ]  \n  key  =  a b  \n\x1a tabbed\t=\tx\t\x1a\n", {{"key", "a b"}, {"tabbed", "x"}}},
+      {"[s]\r\nk=v\r\nz=w\r\n", {{"k", "v"}, {"z", "w"}}},
+      {"[s]\nk=v\nz=w", {{"k", "v"}, {"z", "w"}}},
+      {"[s]\rk=v\rz=w\r", {{"k", "v"}, {"z", "w"}}},
+      {"[s]\nspaced=' a'\ndouble=\"x y\"\nmixed=\"x'\nlone=\"\nempty=''\ninner=a\"b\"\nopen=\"abc\n",
+       {{"spaced", " a"}, {"double", "x y"}, {"mixed", "\"x'"}, {"lone", "\""}, {"empty", ""}, {"inner", "a\"b\""},
+        {"open", "\"abc"}}},
+      {"[s]\n;hidden=1\n  ;indented=2\npepsi=diet   ;gag\n#hash=3\n",
+       {{"hidden", "d"}, {";hidden", "d"}, {"indented", "d"}, {"pepsi", "diet   ;gag"}, {"#hash", "3"}}},
+      {"[s]\nname2=\nkey=first\nKEY=second\n", {{"name2", ""}, {"key", "first"}}},
+  };
+  for (const auto& file : files) {
+    WriteFile("test.ini", file.content);
+    for (const auto& [key, expected] : file.lookups)
+      EXPECT_EQ(Read("s", key, "d"), Whole(expected))
+          << "key " << key << " of \"" << file.content << "\"";
   }
+  WriteFile("test.ini", "[s]\nmusic=0\n");
+  EXPECT_EQ(Read("s", "music", "d").first, "0") << "an edited file is read afresh";
 }
 
-TEST_F(ProfileTest, MissingFileGivesDefault) {
-  DWORD result = 0;
-  EXPECT_EQ(Read("section1", "name1", "default", ".\\absent.ini", &result), "default");
-  EXPECT_EQ(result, 7u);
-  EXPECT_EQ(Read(nullptr, nullptr, "default", ".\\absent.ini", &result), "default");
-  EXPECT_EQ(result, 7u);
-}
-
-TEST_F(ProfileTest, ZeroSizeLeavesBufferAlone) {
-  WriteFile("test.ini", kBasicFile);
-  char buffer[8] = "xxxxxxx";
-  EXPECT_EQ(GetPrivateProfileStringA("section1", "name1", "default", buffer, 0, ".\\test.ini"), 0u);
-  EXPECT_STREQ(buffer, "xxxxxxx");
-}
-
-TEST_F(ProfileTest, NullSectionListsSectionNames) {
-  WriteFile("test.ini", kBasicFile);
-  char buffer[260];
-  DWORD result = GetPrivateProfileStringA(nullptr, "name1", "default", buffer, sizeof buffer, ".\\test.ini");
-  EXPECT_EQ(result, 18u);
-  EXPECT_EQ(std::string(buffer, 19), std::string("section1\0section2\0\0", 19));
-
-  std::memset(buffer, '#', sizeof buffer);
-  result = GetPrivateProfileStringA(nullptr, "name1", "default", buffer, 16, ".\\test.ini");
-  EXPECT_EQ(result, 14u);
-  EXPECT_EQ(std::string(buffer, 17), std::string("section1\0secti\0\0#", 17)) << "must not write past 16 bytes";
-}
-
-TEST_F(ProfileTest, NullKeyListsKeyNames) {
-  WriteFile("test.ini", kBasicFile);
-  char buffer[260];
-  DWORD result = GetPrivateProfileStringA("Section1", nullptr, "default", buffer, sizeof buffer, ".\\test.ini");
-  EXPECT_EQ(result, 24u);
-  EXPECT_EQ(std::string(buffer, 25), std::string("name1\0name2\0name3\0name4\0\0", 25));
-
-  result = GetPrivateProfileStringA("section1", nullptr, "default", buffer, 10, ".\\test.ini");
-  EXPECT_EQ(result, 8u);
-  EXPECT_EQ(std::string(buffer, 10), std::string("name1\0na\0\0", 10));
-
-  // An empty or missing section has nothing to list: the default comes back.
-  result = GetPrivateProfileStringA("section2", nullptr, "default", buffer, sizeof buffer, ".\\test.ini");
-  EXPECT_EQ(result, 7u);
-  EXPECT_STREQ(buffer, "default");
-}
-
-TEST_F(ProfileTest, BlanksAroundNamesAndValuesAreTrimmed) {
-  WriteFile("test.ini", "\t[ section1 ]  \n  key  =  a b  \n\x1a tabbed\t=\tx\t\x1a\n");
-  DWORD result = 0;
-  EXPECT_EQ(Read("section1", "key", "default", ".\\test.ini", &result), "a b");
-  EXPECT_EQ(result, 3u);
-  EXPECT_EQ(Read("section1", "tabbed", "default", ".\\test.ini", &result), "x");
-}
-
-TEST_F(ProfileTest, LineEndingsReadAlike) {
-  for (const char* content : {"[s]\r\nk=v\r\nz=w\r\n", "[s]\nk=v\nz=w", "[s]\rk=v\rz=w\r"}) {
-    WriteFile("test.ini", content);
-    DWORD result = 0;
-    EXPECT_EQ(Read("s", "k", "default", ".\\test.ini", &result), "v");
-    EXPECT_EQ(Read("s", "z", "default", ".\\test.ini", &result), "w");
-  }
-}
-
-TEST_F(ProfileTest, QuotesAreRemovedOnlyInMatchingPairs) {
-  WriteFile("test.ini",
-            "[s]\nspaced=' a'\ndouble=\"x y\"\nmixed=\"x'\nlone=\"\nempty=''\ninner=a\"b\"\nopen=\"abc\n");
-  DWORD result = 0;
-  EXPECT_EQ(Read("s", "spaced", "d", ".\\test.ini", &result), " a");
-  EXPECT_EQ(Read("s", "double", "d", ".\\test.ini", &result), "x y");
-  EXPECT_EQ(Read("s", "mixed", "d", ".\\test.ini", &result), "\"x'");
-  EXPECT_EQ(Read("s", "lone", "d", ".\\test.ini", &result), "\"");
-  EXPECT_EQ(Read("s", "empty", "d", ".\\test.ini", &result), "");
-  EXPECT_EQ(result, 0u);
-  EXPECT_EQ(Read("s", "inner", "d", ".\\test.ini", &result), "a\"b\"");
-  EXPECT_EQ(Read("s", "open", "d", ".\\test.ini", &result), "\"abc");
-}
-
-TEST_F(ProfileTest, OnlyWholeLinesStartingWithSemicolonAreComments) {
-  WriteFile("test.ini", "[s]\n;hidden=1\n  ;indented=2\npepsi=diet   ;gag\n#hash=3\n");
-  DWORD result = 0;
-  EXPECT_EQ(Read("s", "hidden", "d", ".\\test.ini", &result), "d");
-  EXPECT_EQ(Read("s", ";hidden", "d", ".\\test.ini", &result), "d");
-  EXPECT_EQ(Read("s", "indented", "d", ".\\test.ini", &result), "d");
-  EXPECT_EQ(Read("s", "pepsi", "d", ".\\test.ini", &result), "diet   ;gag");
-  EXPECT_EQ(Read("s", "#hash", "d", ".\\test.ini", &result), "3");
-}
-
-TEST_F(ProfileTest, EmptyValueIsRealAndFirstDuplicateWins) {
-  WriteFile("test.ini", "[s]\nname2=\nkey=first\nKEY=second\n");
-  DWORD result = 99;
-  EXPECT_EQ(Read("s", "name2", "default", ".\\test.ini", &result), "");
-  EXPECT_EQ(result, 0u);
-  EXPECT_EQ(Read("s", "key", "default", ".\\test.ini", &result), "first");
-}
-
-TEST_F(ProfileTest, EditsAreSeenByTheNextCall) {
-  WriteFile("test.ini", "[setup]\nmusic=1\n");
-  DWORD result = 0;
-  EXPECT_EQ(Read("setup", "music", "d", ".\\test.ini", &result), "1");
-  WriteFile("test.ini", "[setup]\nmusic=0\n");
-  EXPECT_EQ(Read("setup", "music", "d", ".\\test.ini", &result), "0");
-}
-
+// A name without a separator means the Windows directory, which the host does not have.
 TEST_F(ProfileTest, FileNamesAreWindowsPaths) {
   WriteFile("../Options.INI", "[setup]\nplayerid=3\n");
   ASSERT_EQ(mkdir("Title", 0755), 0);
-  WriteFile("Title/Set.ini", "[images]\nimage1=x.bmp\n");
-  DWORD result = 0;
-  EXPECT_EQ(Read("setup", "playerid", "d", "..\\options.ini", &result), "3");
-  EXPECT_EQ(Read("images", "image1", "d", "title\\set.INI", &result), "x.bmp");
-  EXPECT_EQ(Read("images", "image1", "d", "./title/set.ini", &result), "x.bmp");
-}
-
-// Without a separator the name means the Windows directory, which the host
-// does not have: a file of that name in the current directory is not read.
-TEST_F(ProfileTest, BareNameIsNotLookedUpInTheCurrentDirectory) {
-  WriteFile("setup.ini", "[setup]\nfullscreen=1\n");
-  DWORD result = 0;
-  EXPECT_EQ(Read("setup", "fullscreen", "default", "setup.ini", &result), "default");
-  EXPECT_EQ(Read("setup", "fullscreen", "default", nullptr, &result), "default");
-  EXPECT_EQ(Read("setup", "fullscreen", "default", ".\\setup.ini", &result), "1");
+  WriteFile("Title/Set.ini", "[setup]\nplayerid=4\n");
+  WriteFile("setup.ini", "[setup]\nplayerid=5\n");
+  const std::pair<const char*, const char*> cases[] = {
+      {"..\\options.ini", "3"}, {"title\\set.INI", "4"}, {"./title/set.ini", "4"}, {".\\setup.ini", "5"},
+      {"setup.ini", "default"}, {nullptr, "default"},    {".\\absent.ini", "default"},
+  };
+  for (const auto& [file, expected] : cases)
+    EXPECT_EQ(Read("setup", "playerid", "default", file), Whole(expected)) << (file ? file : "NULL");
+  EXPECT_EQ(Read(nullptr, nullptr, "default", ".\\absent.ini"), Whole("default"));
 }
 
 }  // namespace
