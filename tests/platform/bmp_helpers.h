@@ -1,7 +1,5 @@
-// Shared by the BMP decoder and bitmap loader tests: BMP files built byte by
-// byte, with headers, palettes and RLE data exactly as given (top-down rows,
-// odd header sizes, damaged data), and ImageMagick's convert for files made by
-// a real tool.
+// BMP files for the decoder and loader tests: built byte by byte exactly as given (top-down rows, odd header
+// sizes, RLE data, damage), or made by ImageMagick's convert, a real tool.
 #pragma once
 
 #include <cstdint>
@@ -12,14 +10,11 @@
 
 namespace testbmp {
 
-// A binary PPM of the given pixels (row by row, top first) for convert to read.
-bool WritePpm(const std::string& path, int width, int height, const std::vector<testing_support::Rgb>& pixels);
 bool ConvertAvailable();
 // Runs "convert <arguments>"; true when it exits with 0.
 bool RunConvert(const std::string& arguments);
 
-// Everything a hand-made BMP file needs. Sizes and offsets are filled in by
-// BuildBmp; `pixels` is stored exactly as given (padding included).
+// A hand-made file. Sizes and offsets are filled in by BuildBmp; `pixels` are stored as given (padding included).
 struct BmpLayout {
   uint32_t headerSize = 40;  // 12, 40, 108 or 124
   int32_t width = 0;
@@ -33,8 +28,7 @@ struct BmpLayout {
 };
 std::vector<uint8_t> BuildBmp(const BmpLayout& layout);
 
-// Little-endian field of a file's bytes (for checking what a tool wrote).
-uint32_t FieldU32(const std::vector<uint8_t>& bytes, size_t offset);
-uint16_t FieldU16(const std::vector<uint8_t>& bytes, size_t offset);
+// A little-endian field of `size` bytes (0 past the end), for checking what a tool wrote.
+uint32_t Field(const std::vector<uint8_t>& bytes, size_t offset, int size = 4);
 
 }  // namespace testbmp

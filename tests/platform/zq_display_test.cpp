@@ -1,6 +1,10 @@
+// The graphics library's display: ZQFlip full-screen and windowed, the window position and viewport, release
+// and failed set-up.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "host/control.h"
 #include "platform/zq.h"
@@ -10,18 +14,9 @@
 namespace {
 
 using namespace testing_support;
+using Display = DisplayTest;
 
-class Display : public DisplayTest {
- protected:
-  POINT ClientOrigin() {
-    POINT origin = {0, 0};
-    ClientToScreen(window_, &origin);
-    return origin;
-  }
-};
-
-// The game's restore bookkeeping depends on this: what was drawn two frames ago
-// comes back as the back surface.
+// The game's restore bookkeeping depends on this: what was drawn two frames ago comes back as the back surface.
 TEST_F(Display, FullScreenFlipLeavesTheFrameBeforeLastInTheBackSurface) {
   ASSERT_TRUE(StartDisplay(true));
   LPDIRECTDRAWSURFACE back = BackSurface(), front = PrimarySurface();
@@ -30,10 +25,11 @@ TEST_F(Display, FullScreenFlipLeavesTheFrameBeforeLastInTheBackSurface) {
   DDSURFACEDESC desc = {};
   desc.dwSize = sizeof desc;
   ASSERT_EQ(back->GetSurfaceDesc(&desc), DD_OK);
-  EXPECT_EQ(desc.dwWidth * 10000 + desc.dwHeight, 8000600u) << desc.dwWidth << " x " << desc.dwHeight;
   int red = 0, green = 0, blue = 0, alpha = -1;
   ZQGetRGBABits(&desc.ddpfPixelFormat, &red, &green, &blue, &alpha);
-  EXPECT_EQ(red * 1000 + green * 100 + blue * 10 + alpha, 5650) << "bits of red, green, blue, alpha";
+  EXPECT_EQ((std::vector<int>{int(desc.dwWidth), int(desc.dwHeight), red, green, blue, alpha}),
+            (std::vector<int>{800, 600, 5, 6, 5, 0}))
+      << "size, then bits of red, green, blue, alpha";
 
   for (uint16_t colour : {kRed, kGreen, kBlue}) {
     ASSERT_TRUE(Fill(back, colour));
@@ -44,35 +40,29 @@ TEST_F(Display, FullScreenFlipLeavesTheFrameBeforeLastInTheBackSurface) {
   EXPECT_EQ(BackSurface(), back) << "the surface objects stay; only their pictures swap";
 }
 
-TEST_F(Display, WindowedFlipCopiesIntoTheClientAreaAndKeepsTheBackPicture) {
+// Windowed, the back surface keeps its picture and the primary surface is the whole desktop: the picture goes
+// to the client area, or where ZQSetWindowXY puts it, starting at the viewport's corner.
+TEST_F(Display, WindowedFlipCopiesToTheWindowAndKeepsTheBackPicture) {
   ASSERT_TRUE(StartDisplay(false));
   int width = 0, height = 0;
   ASSERT_TRUE(SurfaceSize(BackSurface(), &width, &height));
-  EXPECT_EQ(width, clientWidth_);
-  EXPECT_EQ(height, clientHeight_);
-
+  EXPECT_EQ(std::make_pair(width, height), std::make_pair(clientWidth_, clientHeight_));
+  POINT origin = {0, 0};
+  ClientToScreen(window_, &origin);
   ASSERT_TRUE(Fill(BackSurface(), kGrey));
   SetPixel(BackSurface(), 0, 0, kRed);
+  SetPixel(BackSurface(), 10, 20, kRed);
   SetPixel(BackSurface(), width - 1, height - 1, kBlue);
   ASSERT_EQ(ZQFlip(), 1);
   ASSERT_EQ(ZQFlip(), 1);
   EXPECT_EQ(PixelAt(BackSurface(), 0, 0), kRed) << "back surface after two flips";
   EXPECT_EQ(PixelAt(BackSurface(), 1, 1), kGrey) << "back surface after two flips";
-
-  // The windowed primary surface is the whole desktop.
-  const POINT origin = ClientOrigin();
   EXPECT_EQ(PixelAt(PrimarySurface(), origin.x, origin.y), kRed);
   EXPECT_EQ(PixelAt(PrimarySurface(), origin.x + 1, origin.y + 1), kGrey);
   EXPECT_EQ(PixelAt(PrimarySurface(), origin.x + width - 1, origin.y + height - 1), kBlue);
-}
-
-TEST_F(Display, WindowPositionAndViewportChooseWhatGoesWhere) {
-  ASSERT_TRUE(StartDisplay(false));
-  const POINT origin = ClientOrigin();
-  ASSERT_TRUE(Fill(BackSurface(), kGrey));
-  SetPixel(BackSurface(), 10, 20, kRed);
 
   ZQSetWindowXY(origin.x + 30, origin.y + 40);
+  ASSERT_TRUE(Fill(PrimarySurface(), 0));
   ASSERT_EQ(ZQFlip(), 1);
   EXPECT_EQ(PixelAt(PrimarySurface(), origin.x + 40, origin.y + 60), kRed) << "picture moved by (30, 40)";
   EXPECT_EQ(PixelAt(PrimarySurface(), origin.x + 29, origin.y + 40), 0) << "left of the moved picture";
@@ -85,8 +75,8 @@ TEST_F(Display, WindowPositionAndViewportChooseWhatGoesWhere) {
   EXPECT_EQ(ZQSetViewport(-50, -50, 100000, 100000), 1) << "clipped to the back surface";
 }
 
-// Only one primary surface may exist at a time, so setting up again succeeds
-// only if the display before it let go of everything.
+// Only one primary surface may exist at a time, so setting up again succeeds only if the display before it
+// let go of everything.
 TEST_F(Display, ReleasingIsSafeAnyTimeAndLetsGoOfEverything) {
   ZQFreeDirectX();
   EXPECT_EQ(ZQFlip(), 0) << "no display to flip";
