@@ -1,10 +1,11 @@
-// Clipped copies: every edge of the destination, rectangles wholly outside it,
-// and the flags value -1 standing for a keyed copy.
+// Clipped copies: every edge of the destination, rectangles wholly outside it, and the flags value -1 standing
+// for a keyed copy.
 #include "gfx/blit_clipped.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
 #include <vector>
 
 #include "support/display.h"
@@ -13,19 +14,19 @@ namespace {
 
 using namespace testing_support;
 
-// Every destination pixel inside `drawn` must hold the source pixel at
-// (x + shiftX, y + shiftY); every other one must still be the background 0.
-// Returns a description of the first wrong pixels, empty when all are right.
-std::string CheckDrawn(LPDIRECTDRAWSURFACE dst, int width, int height, RECT drawn, int shiftX, int shiftY) {
-  std::vector<uint16_t> pixels = AllPixels(dst);
-  if (pixels.size() != static_cast<size_t>(width) * height) return "the destination cannot be read whole";
+// Empty when every destination pixel inside `drawn` holds the source pixel at (x + shiftX, y + shiftY) and
+// every other one is still the background 0; otherwise the first wrong pixels.
+std::string CheckDrawn(LPDIRECTDRAWSURFACE dst, RECT drawn, int shiftX, int shiftY) {
+  int width = 0, height = 0;
+  const std::vector<uint16_t> pixels = AllPixels(dst);
+  if (!SurfaceSize(dst, &width, &height) || pixels.size() != static_cast<size_t>(width) * height)
+    return "the destination cannot be read whole";
   std::ostringstream wrong;
   int count = 0;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
-      bool inside = x >= drawn.left && x < drawn.right && y >= drawn.top && y < drawn.bottom;
-      uint16_t expected = inside ? CoordinatePixel(x + shiftX, y + shiftY) : 0;
-      uint16_t actual = pixels[static_cast<size_t>(y) * width + x];
+      const bool inside = x >= drawn.left && x < drawn.right && y >= drawn.top && y < drawn.bottom;
+      const uint16_t expected = inside ? CoordinatePixel(x + shiftX, y + shiftY) : 0, actual = pixels[y * width + x];
       if (actual != expected && count++ < 3)
         wrong << "(" << x << "," << y << ") is 0x" << std::hex << actual << " not 0x" << expected << std::dec << "; ";
     }
@@ -33,53 +34,52 @@ std::string CheckDrawn(LPDIRECTDRAWSURFACE dst, int width, int height, RECT draw
   return wrong.str();
 }
 
+// A 50 x 50 source whose pixels tell where they are; blank destinations released after the test.
 class BlitClippedTest : public SharedDisplayTest {
  protected:
   void SetUp() override {
     SharedDisplayTest::SetUp();
-    source = CreateTestSurface(50, 50);
+    source = Blank(50, 50);
     ASSERT_NE(source, nullptr);
     PaintCoordinates(source);
   }
   void TearDown() override {
-    if (source) source->Release();
+    for (LPDIRECTDRAWSURFACE surface : made) surface->Release();
   }
-  static LPDIRECTDRAWSURFACE Blank(int width, int height) { return CreateTestSurface(width, height, 0); }
+  LPDIRECTDRAWSURFACE Blank(int width, int height) {
+    LPDIRECTDRAWSURFACE surface = CreateTestSurface(width, height, 0);
+    EXPECT_NE(surface, nullptr);
+    if (surface) made.push_back(surface);
+    return surface;
+  }
 
   LPDIRECTDRAWSURFACE source = nullptr;
-};
-
-struct ClipCase {
-  const char* name;
-  int sx, sy, w, h, dx, dy;
-  RECT drawn;
+  std::vector<LPDIRECTDRAWSURFACE> made;
 };
 
 TEST_F(BlitClippedTest, CutsToEachEdge) {
-  const ClipCase cases[] = {
-      {"inside", 0, 0, 50, 50, 10, 10, {10, 10, 60, 60}},
-      {"left", 0, 0, 50, 50, -10, 5, {0, 5, 40, 55}},
-      {"right", 0, 0, 50, 50, 70, 5, {70, 5, 100, 55}},
-      {"top", 0, 0, 50, 50, 5, -20, {5, 0, 55, 30}},
-      {"bottom", 0, 0, 50, 50, 5, 60, {5, 60, 55, 80}},
-      {"part of the source, left and bottom", 5, 7, 20, 10, -3, 75, {0, 75, 17, 80}},
-      {"part of the source, right and top", 30, 40, 20, 10, 90, -4, {90, 0, 100, 6}},
+  const struct {
+    const char* name;
+    int sx, sy, w, h, dx, dy, width, height;  // width, height: the destination's
+    RECT drawn;
+  } cases[] = {
+      {"inside", 0, 0, 50, 50, 10, 10, 100, 80, {10, 10, 60, 60}},
+      {"left", 0, 0, 50, 50, -10, 5, 100, 80, {0, 5, 40, 55}},
+      {"right", 0, 0, 50, 50, 70, 5, 100, 80, {70, 5, 100, 55}},
+      {"top", 0, 0, 50, 50, 5, -20, 100, 80, {5, 0, 55, 30}},
+      {"bottom", 0, 0, 50, 50, 5, 60, 100, 80, {5, 60, 55, 80}},
+      {"part of the source, left and bottom", 5, 7, 20, 10, -3, 75, 100, 80, {0, 75, 17, 80}},
+      {"part of the source, right and top", 30, 40, 20, 10, 90, -4, 100, 80, {90, 0, 100, 6}},
+      {"larger than the destination, all four edges", 0, 0, 50, 50, -10, -15, 30, 20, {0, 0, 30, 20}},
   };
-  for (const ClipCase& c : cases) {
-    LPDIRECTDRAWSURFACE target = Blank(100, 80);
-    ASSERT_NE(target, nullptr);
+  for (const auto& c : cases) {
+    LPDIRECTDRAWSURFACE target = Blank(c.width, c.height);
     EXPECT_EQ(BlitClipped(source, c.sx, c.sy, c.w, c.h, target, c.dx, c.dy, DDBLT_WAIT), DD_OK) << c.name;
-    EXPECT_EQ(CheckDrawn(target, 100, 80, c.drawn, c.sx - c.dx, c.sy - c.dy), "") << c.name;
-    target->Release();
+    EXPECT_EQ(CheckDrawn(target, c.drawn, c.sx - c.dx, c.sy - c.dy), "") << c.name;
   }
-}
-
-TEST_F(BlitClippedTest, SourceLargerThanDestinationIsCutOnAllFourEdges) {
-  LPDIRECTDRAWSURFACE target = Blank(30, 20);
-  ASSERT_NE(target, nullptr);
-  EXPECT_EQ(BlitClipped(source, 0, 0, 50, 50, target, -10, -15, DDBLT_WAIT), DD_OK);
-  EXPECT_EQ(CheckDrawn(target, 30, 20, RECT{0, 0, 30, 20}, 10, 15), "");
-  target->Release();
+  LPDIRECTDRAWSURFACE screen = Blank(800, 600);
+  EXPECT_EQ(BlitWholeClipped(source, screen, 780, 590, DDBLT_WAIT), DD_OK);
+  EXPECT_EQ(CheckDrawn(screen, RECT{780, 590, 800, 600}, -780, -590), "") << "the whole source's top-left 20 x 10";
 }
 
 TEST_F(BlitClippedTest, WhollyOutsideIsRefusedAndDrawsNothing) {
@@ -87,45 +87,26 @@ TEST_F(BlitClippedTest, WhollyOutsideIsRefusedAndDrawsNothing) {
   DDCOLORKEY key = {1, 1};
   ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
   LPDIRECTDRAWSURFACE target = Blank(100, 80);
-  ASSERT_NE(target, nullptr);
   for (const auto& p : positions) {
     EXPECT_EQ(BlitClipped(source, 0, 0, 50, 50, target, p[0], p[1], DDBLT_WAIT), DDERR_INVALIDRECT)
         << "at " << p[0] << "," << p[1];
     EXPECT_EQ(BlitClipped(source, 0, 0, 50, 50, target, p[0], p[1], -1), DDERR_INVALIDRECT)
         << "keyed, at " << p[0] << "," << p[1];
   }
-  EXPECT_EQ(CheckDrawn(target, 100, 80, RECT{0, 0, 0, 0}, 0, 0), "");
-  target->Release();
+  EXPECT_EQ(CheckDrawn(target, RECT{0, 0, 0, 0}, 0, 0), "");
 }
 
 TEST_F(BlitClippedTest, MinusOneMeansKeyedCopy) {
+  LPDIRECTDRAWSURFACE target = Blank(10, 10), unkeyed = Blank(10, 10);
+  EXPECT_EQ(BlitClipped(unkeyed, 0, 0, 10, 10, target, 0, 0, -1), DDERR_INVALIDPARAMS)
+      << "-1 asks for the key, so a source without one is refused as DirectDraw does";
   DDCOLORKEY key = {CoordinatePixel(0, 0), CoordinatePixel(0, 0)};
   ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
-  LPDIRECTDRAWSURFACE target = Blank(10, 10);
-  ASSERT_NE(target, nullptr);
   EXPECT_EQ(BlitClipped(source, 0, 0, 10, 10, target, 0, 0, -1), DD_OK);
   EXPECT_EQ(PixelAt(target, 0, 0), 0) << "the key pixel must be left out";
   EXPECT_EQ(PixelAt(target, 1, 0), CoordinatePixel(1, 0));
-
   EXPECT_EQ(BlitClipped(source, 0, 0, 10, 10, target, 0, 0, DDBLT_WAIT), DD_OK);
   EXPECT_EQ(PixelAt(target, 0, 0), CoordinatePixel(0, 0)) << "other flags pass unchanged";
-  target->Release();
-
-  // -1 asks for the key, so a source without one is refused as DirectDraw does.
-  LPDIRECTDRAWSURFACE unkeyed = CreateTestSurface(10, 10);
-  LPDIRECTDRAWSURFACE other = Blank(10, 10);
-  ASSERT_NE(unkeyed, nullptr);
-  EXPECT_EQ(BlitClipped(unkeyed, 0, 0, 10, 10, other, 0, 0, -1), DDERR_INVALIDPARAMS);
-  unkeyed->Release();
-  other->Release();
-}
-
-TEST_F(BlitClippedTest, WholeSourceAtTheBottomRightCorner) {
-  LPDIRECTDRAWSURFACE screen = Blank(800, 600);
-  ASSERT_NE(screen, nullptr);
-  EXPECT_EQ(BlitWholeClipped(source, screen, 780, 590, DDBLT_WAIT), DD_OK);
-  EXPECT_EQ(CheckDrawn(screen, 800, 600, RECT{780, 590, 800, 600}, -780, -590), "") << "its top-left 20 x 10";
-  screen->Release();
 }
 
 }  // namespace

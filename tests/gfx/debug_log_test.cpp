@@ -1,10 +1,8 @@
-// The debug log: silent while off; when on, the first message of the run makes
-// "debug.log" afresh and later messages follow it word for word.
+// The debug log: silent while off; when on, the first message of the run makes "debug.log" afresh and later
+// messages follow it word for word.
 #include "gfx/debug_log.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
 
 #include "support/scratch_folder.h"
 
@@ -19,11 +17,8 @@ TEST(DebugLogTest, OffWritesNothingThenOnStartsAFreshFile) {
   DebugLog("not written %d\n", 1);
   EXPECT_FALSE(FileExists("debug.log")) << "the log is off";
 
-  FILE* old = std::fopen("debug.log", "wb");
-  ASSERT_NE(old, nullptr);
-  std::fputs("left over from an earlier run\n", old);
-  std::fclose(old);
-
+  const std::string old = "left over from an earlier run\n";
+  ASSERT_TRUE(WriteFileBytes("debug.log", {old.begin(), old.end()}));
   logEnabled = 1;
   DebugLog("frame %d of %s", 3, "intro");
   DebugLog(" took %5.1f ms\n", 12.5);
