@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "host/control.h"
@@ -42,7 +43,12 @@ void StartSdl() {
   if (sdlStarted) return;
   sdlStarted = true;
   runHeadless = settings().headless;
-  if (!runHeadless && SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return;
+  if (!runHeadless && SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+    // SDL's dummy driver (chosen through SDL_VIDEODRIVER) has no display either.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    runHeadless = driver != nullptr && std::strcmp(driver, "dummy") == 0;
+    return;
+  }
   if (!runHeadless) std::fprintf(stderr, "gloomgrid: no display (%s); running headless\n", SDL_GetError());
   runHeadless = true;
   SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
@@ -199,6 +205,12 @@ void PumpNativeEvents() {
 }
 
 void PresentPicture(const uint16_t* pixels, int pitchBytes, int width, int height, bool is565) {
+  // A copy of each picture is kept only where a screenshot may be asked for:
+  // headless runs, scripted runs and runs that save one at exit.
+  const Settings& s = settings();
+  bool keepCopy = IsHeadless() || !s.screenshotPath.empty() || !s.scriptPath.empty();
+  if (renderer) ShowPicture(pixels, pitchBytes, width, height, is565);
+  if (!keepCopy) return;
   lastPicture.resize(static_cast<size_t>(width) * height);
   for (int y = 0; y < height; ++y) {
     const uint16_t* row = reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(pixels) + y * pitchBytes);
@@ -207,7 +219,6 @@ void PresentPicture(const uint16_t* pixels, int pitchBytes, int width, int heigh
   lastWidth = width;
   lastHeight = height;
   lastIs565 = is565;
-  if (renderer) ShowPicture(pixels, pitchBytes, width, height, is565);
 }
 
 void SetFullScreenDisplay(bool fullScreen, int width, int height) {
