@@ -68,36 +68,38 @@ Image imageFromSurface(cairo_surface_t* surface, bool keyed) {
   return out;
 }
 
-cairo_surface_t* surfaceFromImage(const Image& image, Rgb keyColour) {
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, image.width(), image.height());
+namespace {
+
+// Copies the image into a new cairo surface of the given format, one 32-bit
+// pixel at a time as `pixelOf` makes it.
+template <typename PixelOf>
+cairo_surface_t* surfaceOf(const Image& image, cairo_format_t format, PixelOf pixelOf) {
+  cairo_surface_t* s = cairo_image_surface_create(format, image.width(), image.height());
   cairo_surface_flush(s);
   unsigned char* data = cairo_image_surface_get_data(s);
   const int stride = cairo_image_surface_get_stride(s);
   for (int y = 0; y < image.height(); ++y) {
     auto* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
-    for (int x = 0; x < image.width(); ++x) {
-      const Rgb c = image.transparent(x, y) ? keyColour : image.at(x, y);
-      row[x] = 0xff000000u | (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b;
-    }
+    for (int x = 0; x < image.width(); ++x) row[x] = pixelOf(x, y);
   }
   cairo_surface_mark_dirty(s);
   return s;
 }
 
+uint32_t opaque(Rgb c) { return 0xff000000u | (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b; }
+
+}  // namespace
+
+cairo_surface_t* surfaceFromImage(const Image& image, Rgb keyColour) {
+  return surfaceOf(image, CAIRO_FORMAT_RGB24, [&](int x, int y) {
+    return opaque(image.transparent(x, y) ? keyColour : image.at(x, y));
+  });
+}
+
 cairo_surface_t* surfaceWithAlpha(const Image& image) {
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.width(), image.height());
-  cairo_surface_flush(s);
-  unsigned char* data = cairo_image_surface_get_data(s);
-  const int stride = cairo_image_surface_get_stride(s);
-  for (int y = 0; y < image.height(); ++y) {
-    auto* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
-    for (int x = 0; x < image.width(); ++x) {
-      const Rgb c = image.at(x, y);
-      row[x] = image.transparent(x, y) ? 0u : 0xff000000u | (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b;
-    }
-  }
-  cairo_surface_mark_dirty(s);
-  return s;
+  return surfaceOf(image, CAIRO_FORMAT_ARGB32, [&](int x, int y) {
+    return image.transparent(x, y) ? 0u : opaque(image.at(x, y));
+  });
 }
 
 uint16_t to565(Rgb c) {

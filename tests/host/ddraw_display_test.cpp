@@ -14,22 +14,10 @@
 #include <vector>
 
 #include "host/control.h"
+#include "host/ddraw_structs.h"
 
 namespace {
 
-template <typename T>
-T Zeroed() {
-  T value;
-  std::memset(&value, 0, sizeof value);
-  value.dwSize = sizeof value;
-  return value;
-}
-
-DDBLTFX Fill(DWORD pixel) {
-  DDBLTFX fx = Zeroed<DDBLTFX>();
-  fx.dwFillColor = pixel;
-  return fx;
-}
 
 // How many pixels equal `value` inside and outside a rectangle.
 std::pair<int, int> Count(LPDIRECTDRAWSURFACE surface, uint16_t value, const RECT& rect) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/control.h"
+#include "host/ddraw_structs.h"
 
 namespace {
 
@@ -30,18 +31,6 @@ Pixels Repeated(const Pixels& colours) {
   return pixels;
 }
 
-template <typename T>
-T Zeroed() {  // what Windows wants: every byte 0, the size filled in
-  T value;
-  std::memset(&value, 0, sizeof value);
-  value.dwSize = sizeof value;
-  return value;
-}
-DDBLTFX Fill(DWORD pixel) {
-  DDBLTFX fx = Zeroed<DDBLTFX>();
-  fx.dwFillColor = pixel;
-  return fx;
-}
 
 class SurfaceTest : public ::testing::Test {
  protected:
