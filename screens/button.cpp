@@ -6,7 +6,7 @@
 #include "gfx/surface_utils.h"
 #include "platform/zq.h"
 #include "screens/scene_composer.h"
-#include "shell/globals.h"
+#include "core/globals.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "screens/mouse_cursor.h"
 #include "screens/scene_composer.h"
 #include "screens/screen_image.h"
-#include "shell/game_clock.h"
-#include "shell/globals.h"
-#include "shell/main_window.h"
+#include "core/game_clock.h"
+#include "core/globals.h"
+#include "core/message_pump.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "screens/mouse_cursor.h"
 #include "screens/scene_composer.h"
 #include "screens/screen_image.h"
-#include "shell/globals.h"
+#include "core/globals.h"
 
 Screen::Screen()
     : name{},

@@ -5,7 +5,7 @@
 #include "gfx/surface_utils.h"
 #include "platform/zq.h"
 #include "screens/scene_composer.h"
-#include "shell/game_clock.h"
+#include "core/game_clock.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "platform/zq.h"
 #include "screens/mouse_cursor.h"
 #include "screens/screen_manager.h"
-#include "shell/game_clock.h"
-#include "shell/globals.h"
+#include "core/game_clock.h"
+#include "core/globals.h"
 
 namespace {
 
@@ -127,19 +127,6 @@ LRESULT CALLBACK MainWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPara
       break;
   }
   return DefWindowProcA(hWnd, msg, wParam, lParam);
-}
-
-int PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return 1;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  return 0;
 }
 
 void SetWindowTitle(const char* text) {

@@ -9,8 +9,9 @@
 #include "platform/zq.h"
 #include "screens/mouse_cursor.h"
 #include "screens/screen_manager.h"
-#include "shell/game_clock.h"
-#include "shell/globals.h"
+#include "core/game_clock.h"
+#include "core/globals.h"
+#include "core/message_pump.h"
 #include "shell/main_window.h"
 
 namespace {
@@ -83,6 +84,8 @@ void StartMouseCursor() {
   mouseCursor.SetPosition(position.x, position.y);
 }
 
+void PollMouseCursor() { mouseCursor.Poll(); }
+
 int RunMainLoop() {
   for (;;) {
     if (PumpMessages()) return 0;
@@ -119,6 +122,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE prevInstance, LPSTR cmdLine, in
 
   ZQSetInstance(instance);
   ZQInitMouse();
+  SetTickPoll(PollMouseCursor);
   StartGameClock();
   StartMouseCursor();
   ZQAcquireMouse(1);

@@ -16,8 +16,9 @@
 #include "screens/scene_composer.h"
 #include "screens/screen.h"
 #include "screens/screen_manager.h"
-#include "shell/game_clock.h"
-#include "shell/globals.h"
+#include "core/game_clock.h"
+#include "core/globals.h"
+#include "core/message_pump.h"
 #include "shell/main_window.h"
 
 namespace {
@@ -74,6 +75,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   directDraw = ZQGetLPDD();
   ZQGetDDInfo(&primarySurface, &backSurface);
   ZQInitMouse();
+  SetTickPoll([] { mouseCursor.Poll(); });
   StartGameClock();
   mouseCursor.Init(nullptr);
   mouseCursor.Hide();

@@ -10,7 +10,7 @@
 
 #include "composer_helpers.h"
 #include "screens/scene_composer.h"
-#include "shell/globals.h"
+#include "core/globals.h"
 #include "support/bmp_file.h"
 #include "support/display.h"
 #include "support/scratch_folder.h"

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/globals.h"
+#include "core/globals.h"
 #include "support/display.h"
 
 namespace {

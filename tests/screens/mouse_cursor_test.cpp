@@ -10,8 +10,8 @@
 #include "platform/zq.h"
 #include "screens/mouse_cursor.h"
 #include "screens/scene_composer.h"
-#include "shell/game_clock.h"
-#include "shell/globals.h"
+#include "core/game_clock.h"
+#include "core/globals.h"
 #include "support/bmp_file.h"
 #include "support/display.h"
 #include "support/scratch_folder.h"
@@ -149,6 +149,7 @@ TEST(MouseCursorThreads, PollingBesideFramesIsRaceFree) {
   ResetGameClockForTest();
   ZQInitMouse();
   ZQAcquireMouse(1);
+  SetTickPoll([] { mouseCursor.Poll(); });
   ASSERT_EQ(StartGameClock(), 0);  // real time: the host's timer thread polls mouseCursor
   std::atomic<bool> stop{false};
   std::thread clicker([&] {

@@ -5,7 +5,7 @@
 #include "composer_helpers.h"
 #include "platform/zq.h"
 #include "screens/scene_composer.h"
-#include "shell/globals.h"
+#include "core/globals.h"
 #include "support/display.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "screens/scene_composer.h"
 #include "screens/screen.h"
 #include "screens/screen_image.h"
-#include "shell/globals.h"
+#include "core/globals.h"
 #include "support/bmp_file.h"
 #include "support/display.h"
 #include "support/scratch_folder.h"

@@ -6,7 +6,8 @@
 #include "host/control.h"
 #include "host/src/window.h"
 #include "screens/screen_manager.h"
-#include "shell/globals.h"
+#include "core/globals.h"
+#include "core/message_pump.h"
 #include "shell/main_window.h"
 
 namespace {

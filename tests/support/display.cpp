@@ -5,9 +5,10 @@
 
 #include "host/control.h"
 #include "platform/zq.h"
+#include "screens/mouse_cursor.h"
 #include "screens/scene_composer.h"
-#include "shell/game_clock.h"
-#include "shell/globals.h"
+#include "core/game_clock.h"
+#include "core/globals.h"
 
 namespace testing_support {
 namespace {
@@ -112,7 +113,10 @@ bool DisplayTest::StartDisplay(bool fullScreen) {
   return StartDisplayOn(window_, fullScreen, clientWidth_, clientHeight_);
 }
 
-void DisplayTest::StartClock() { ASSERT_EQ(StartGameClock(), 0) << "the host's manual timer should start"; }
+void DisplayTest::StartClock() {
+  SetTickPoll([] { mouseCursor.Poll(); });
+  ASSERT_EQ(StartGameClock(), 0) << "the host's manual timer should start";
+}
 
 void DisplayTest::Tick(int periods) { host::StepTimer(periods); }
 

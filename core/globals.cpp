@@ -1,4 +1,4 @@
-#include "shell/globals.h"
+#include "core/globals.h"
 
 #include <cstdio>
 

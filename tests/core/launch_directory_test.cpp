@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "shell/globals.h"
+#include "core/globals.h"
 
 TEST(LaunchDirectory, KeepsTheCommandLineWholeUpTo255Characters) {
   CopyLaunchDirectory("C:\\Games\\Orvane Launcher");

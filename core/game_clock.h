@@ -12,6 +12,11 @@
 
 // 0 when started, 1 when this system cannot run a 10 ms timer (the clock then
 // follows GetTickCount instead).
+// What each tick polls besides the clock: the mouse cursor's buttons, set by
+// start-up before the clock starts (the clock sits below the screens and knows
+// nothing of them). Null polls nothing.
+void SetTickPoll(void (*poll)());
+
 int StartGameClock();
 int StopGameClock();
 

@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "host/control.h"
-#include "shell/game_clock.h"
-#include "shell/globals.h"
+#include "core/game_clock.h"
+#include "core/globals.h"
 #include "support/display.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/game_clock.h"
+#include "core/game_clock.h"
 
 #include <windows.h>
 #include <mmsystem.h>
@@ -8,8 +8,7 @@
 
 #include "gfx/debug_log.h"
 #include "platform/zq.h"
-#include "screens/mouse_cursor.h"
-#include "shell/globals.h"
+#include "core/globals.h"
 
 namespace {
 
@@ -27,6 +26,7 @@ int32_t lastTick = 0;     // touched only by the tick
 int32_t accumulated = 0;  // touched only by the tick
 std::atomic<int32_t> countdown{0};
 std::atomic<int32_t> countdownRunning{1};
+std::atomic<void (*)()> tickPoll{nullptr};
 
 // Without a multimedia timer the clock follows GetTickCount, ticking on the
 // thread that reads it.
@@ -34,7 +34,7 @@ bool followTickCount = false;
 DWORD followStart = 0;
 
 void RunTick() {
-  mouseCursor.Poll();
+  if (auto poll = tickPoll.load(std::memory_order_acquire)) poll();
   int32_t now = tickCount.load(std::memory_order_relaxed);
   accumulated += now - lastTick;
   lastTick = now;
@@ -73,6 +73,8 @@ void CatchUpWithTickCount() {
 
 int32_t nextFrameTime = 0;
 float frameRate = 0.0f;
+
+void SetTickPoll(void (*poll)()) { tickPoll.store(poll, std::memory_order_release); }
 
 int StartGameClock() {
   TIMECAPS caps{};
