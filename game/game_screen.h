@@ -15,7 +15,7 @@ class Sprite;
 class GameScreen : public Screen {
  public:
   GameScreen();
-  ~GameScreen() override;
+  ~GameScreen();
 
   void Activate(LPDIRECTDRAW newDirectDraw, LPDIRECTDRAWSURFACE surface) override;
   void Deactivate() override;
