@@ -85,7 +85,9 @@ TEST_P(PresentedCursorTest, EveryPresentedFrameShowsTheCursor) {
     EXPECT_EQ(RegionMismatch(shown, origin.x + 50, origin.y + 60, 2, 4, kWhite), "") << "frame " << frame;
     EXPECT_EQ(RegionMismatch(shown, origin.x + 52, origin.y + 60, 2, 4, kGrey), "") << "black is transparent";
   }
-  if (!full) EXPECT_EQ(RegionMismatch(backSurface, 50, 60, 4, 4, kGrey), "") << "erased from the back surface";
+  if (!full) {
+    EXPECT_EQ(RegionMismatch(backSurface, 50, 60, 4, 4, kGrey), "") << "erased from the back surface";
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Windowed, PresentedCursorTest, testing::Values(false));
