@@ -4,10 +4,9 @@
 // anything driven by window messages use HandleMouseMessage instead. Each state
 // change is drawn on the back surface at once. Main thread only.
 //
-// The table of virtual operations keeps its slot order, and every operation
-// calls the others through it, so a derived button may override any step.
-// There is deliberately no virtual destructor: whoever owns a button destroys it
-// as the class it was created as.
+// Every operation calls the others through the virtual table, so a derived
+// button may override any step. The control panel owns its buttons and deletes
+// them as Button*, hence the virtual destructor.
 #pragma once
 
 #include <windows.h>
@@ -32,7 +31,7 @@ class Button {
   Button(int x, int y);
   // A hit area of a given size, which may have no pictures at all.
   Button(int x, int y, int width, int height);
-  ~Button();
+  virtual ~Button();
   Button(const Button&) = delete;
   Button& operator=(const Button&) = delete;
 
@@ -76,7 +75,7 @@ class Button {
   virtual void SetForcedFrame(int index);
   virtual int GetForcedFrame();
 
-  // Outside the table: what the control panel and popups read.
+  // Not virtual: what the control panel and popups read.
   const char* GetName() const { return name; }
   // 1 left, 2 right; 0 while no click is reported.
   int GetClickButton() const { return clickButton; }

@@ -5,18 +5,7 @@
 ControlPanel::ControlPanel() : buttons(new PtrArray()), originX(0), originY(0) {}
 
 ControlPanel::~ControlPanel() {
-  for (int32_t i = 0; i < buttons->Count(); ++i) {
-    // Buttons have no virtual destructor: each is destroyed as the Button it
-    // was created as.
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdelete-non-virtual-dtor"
-#endif
-    delete buttons->At<Button>(i);
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
-  }
+  for (int32_t i = 0; i < buttons->Count(); ++i) delete buttons->At<Button>(i);
   delete buttons;
 }
 

@@ -1,7 +1,6 @@
 // A picture shown over the running game with its own modal loop: it pumps the
 // window messages, reads the mouse, draws and presents until it is clicked, its
 // display time ends, its close key is held, or the program is asked to quit.
-// Continues the screen's table of virtual operations after its last slot.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +10,7 @@
 class PopupScreen : public Screen {
  public:
   PopupScreen();
-  ~PopupScreen();
+  ~PopupScreen() override;
 
   void Create() override;
   void Deactivate() override;

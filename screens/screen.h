@@ -1,10 +1,6 @@
 // The base of every screen the screen manager runs and of every popup: a name,
 // the DirectDraw object and surface it draws on while active, its named images,
 // its control panel of buttons, and Present, which shows a finished frame.
-//
-// The table of virtual operations keeps its slot order; popups continue it
-// after the last slot here. There is deliberately no virtual destructor: each
-// screen is destroyed as the class it was created as.
 #pragma once
 
 #include <windows.h>
@@ -21,7 +17,8 @@ class ScreenImage;
 class Screen {
  public:
   Screen();
-  ~Screen();
+  // Virtual, so a derived screen deleted through a Screen* is destroyed whole.
+  virtual ~Screen();
   Screen(const Screen&) = delete;
   Screen& operator=(const Screen&) = delete;
 

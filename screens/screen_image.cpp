@@ -29,7 +29,9 @@ LPDIRECTDRAWSURFACE ScreenImage::Load(const char* file) {
 void ScreenImage::SetName(const char* newName) { std::snprintf(name, sizeof(name), "%s", newName ? newName : ""); }
 
 HRESULT ScreenImage::Draw(LPDIRECTDRAWSURFACE target, int32_t drawX, int32_t drawY) {
-  if (!surface) return 0;
+  // No target (the game's background when "background.bmp" is missing, or the
+  // back surface after shutdown): nothing to draw on.
+  if (!surface || !target) return 0;
   return BlitWholeClipped(surface, target, drawX, drawY, -1);
 }
 

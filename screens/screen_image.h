@@ -20,7 +20,8 @@ class ScreenImage {
   // read. Returns the surface, or null (name and surface left as they were).
   LPDIRECTDRAWSURFACE Load(const char* file);
   void SetName(const char* newName);
-  // Keyed and clipped to the target; 0 and nothing drawn without a surface.
+  // Keyed and clipped to the target; 0 and nothing drawn without a surface or
+  // without a target.
   HRESULT Draw(LPDIRECTDRAWSURFACE target, int32_t drawX, int32_t drawY);
   void Destroy();
 

@@ -39,7 +39,6 @@ class Sprite final {
   Sprite(const Sprite&) = delete;
   Sprite& operator=(const Sprite&) = delete;
 
-  // The table's slots, in this order.
   virtual void SetPosition(int32_t newX, int32_t newY);
   // Paints the sprite into the scene composer's background, so later restores
   // bring it back.

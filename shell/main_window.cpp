@@ -21,6 +21,11 @@ void Shutdown() {
   ZQFreeFont();
   ZQFreeDirectInput();
   ZQFreeDirectX();
+  // The display is gone: a popup's loop may still be running below this
+  // message (it dispatched it), and it must find no surface to draw on.
+  directDraw = nullptr;
+  primarySurface = nullptr;
+  backSurface = nullptr;
   appActive = 0;
   PostQuitMessage(0);
 }
