@@ -19,15 +19,13 @@ mapfile -d '' files < <(find . -mindepth 1 \
   -o -type f \( -name '*.c' -o -name '*.cpp' -o -name '*.cc' -o -name '*.h' -o -name '*.hpp' -o -name '*.inl' \) \
   -print0)
 
-status=0
-if [ ${#files[@]} -gt 0 ]; then
-  if grep -nHE "^[[:space:]]*#[[:space:]]*include[[:space:]]*[<\"]${forbidden}[>\"]" "${files[@]}"; then
-    status=1
-  fi
-fi
-if [ $status -ne 0 ]; then
-  echo "check-boundary: the includes above cross the host boundary: game code uses the" \
-       "Windows headers of host/include and Windows' own threads, clocks and files." >&2
-  exit 1
-fi
-echo "check-boundary: ${#files[@]} files of the game's code include nothing beyond Windows"
+[ ${#files[@]} -gt 0 ] || { echo "check-boundary: no game code found under $root" >&2; exit 2; }
+found=0
+grep -nHE "^[[:space:]]*#[[:space:]]*include[[:space:]]*[<\"]${forbidden}[>\"]" "${files[@]}" || found=$?
+case $found in
+  0) echo "check-boundary: the includes above cross the host boundary: game code uses the" \
+          "Windows headers of host/include and Windows' own threads, clocks and files." >&2
+     exit 1 ;;
+  1) echo "check-boundary: ${#files[@]} files of the game's code include nothing beyond Windows" ;;
+  *) exit 2 ;;
+esac
