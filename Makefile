@@ -1,11 +1,20 @@
-# Two commands for a fresh Debian machine:
-#   make play   installs what is missing, builds, and starts the game
-#   make test   installs what is missing, builds, and runs every test
+# For a fresh Debian machine:
+#   make        installs what is missing and builds the game folder
+#   make play   the same, then starts the game
+#   make test   installs what is missing, builds everything, runs every test
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
+GAME_FOLDER = $(BUILD)/dist/GloomGrid
 
-.PHONY: play test build deps windows-check sanitize clean
+.PHONY: all play test build deps windows-check sanitize clean
+
+# The game folder only: the binary, its pictures and sounds, and setup.ini.
+all: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target gloomgrid
+
+play: all
+	cd $(GAME_FOLDER) && ./gloomgrid
 
 deps:
 	@./scripts/install-deps.sh
@@ -13,11 +22,9 @@ deps:
 $(BUILD)/build.ninja: | deps
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
 
+# Everything: the game, the tests and the benchmarks.
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
-
-play: build
-	cd $(BUILD)/dist/GloomGrid && ./gloomgrid
 
 test: build
 	./scripts/run-tests.sh $(BUILD)
