@@ -50,6 +50,12 @@ bool SaveScreenshot(const char* pngPath);
 // Appends one line to the trace file when tracing is on (printf-style).
 void Trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// A test hook (the input script, a screenshot) could not do what it was asked:
+// one line "gloomgrid: ..." on standard error, and TestHooksFailed() turns
+// true, so that the binary ends with exit code 1 rather than 0.
+void ReportTestHookFailure(const char* format, ...) __attribute__((format(printf, 1, 2)));
+bool TestHooksFailed();
+
 // Input as the window would receive it from the user: client coordinates,
 // virtual-key codes. Queued as window messages for the main window.
 void InjectMouseMove(int x, int y);
