@@ -109,7 +109,13 @@ void EnsureTimerThread() {
   timerThread = std::thread(TimerThreadMain);
 }
 
+// One thread moves virtual time at a time, so that callbacks never overlap
+// (a spinning reader on another thread may move it too); recursive, because a
+// callback may itself Sleep or spin.
+std::recursive_mutex advanceMutex;
+
 void AdvanceVirtualTime(uint64_t ms) {
+  std::lock_guard<std::recursive_mutex> advancing(advanceMutex);
   std::unique_lock<std::mutex> lock(eventsMutex);
   uint64_t target = virtualMs.load() + ms;
   // Step through each due time so callbacks see the clock at their own moment.

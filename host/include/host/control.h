@@ -9,14 +9,17 @@
 
 namespace host {
 
+// In virtual and manual time a thread that keeps reading the same value from
+// GetTickCount or timeGetTime also lets one period pass (see timer.cpp), so a
+// wait that never pumps messages still ends.
 enum class TimeMode {
   Real,     // the timer thread runs on the wall clock
   Virtual,  // one timer period passes whenever PeekMessageA finds the queue empty
-  Manual,   // time moves only through StepTimer
+  Manual,   // time moves only through StepTimer and Sleep
 };
 
 struct Settings {
-  bool headless = false;           // GLOOMGRID_HOST_HEADLESS=1 (also when no display can be opened)
+  bool headless = false;           // GLOOMGRID_HOST_HEADLESS=1 or SDL_VIDEODRIVER=dummy; never a fallback
   int displayBitsPerPixel = 16;    // GLOOMGRID_HOST_BPP: what GetDeviceCaps(BITSPIXEL) reports
   bool directDrawCreateFails = false;  // GLOOMGRID_HOST_DDRAW=fail
   bool directDraw7Missing = false;     // GLOOMGRID_HOST_DDRAW=no7
