@@ -110,9 +110,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE prevInstance, LPSTR cmdLine, in
   int depth = DisplayDepth();
   if (depth != 15 && depth != 16) {
     ShowStartupError(kDepthMessage);
-    return 0;
+    return 1;
   }
-  if (!DirectX7Installed()) return 0;
+  // A start-up refusal is a failure: the exit code says so, not only the message.
+  if (!DirectX7Installed()) return 1;
 
   moduleInstance = instance;
   ZQSetInstance(instance);

@@ -22,6 +22,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <new>
 
 #include "ddraw_clipper.h"
 #include "ddraw_surface.h"
@@ -186,8 +187,13 @@ class DirectDrawObject final : public IDirectDraw {
     if ((desc.dwFlags & DDSD_PIXELFORMAT) != 0 && !PixelLayoutFromFormat(desc.ddpfPixelFormat, &layout))
       return DDERR_INVALIDPIXELFORMAT;
     const DWORD memory = (caps & DDSCAPS_VIDEOMEMORY) != 0 ? 0 : DDSCAPS_SYSTEMMEMORY;
-    auto* created = new DirectDrawSurface(SurfaceRole::OffScreen, static_cast<int>(desc.dwWidth),
-                                          static_cast<int>(desc.dwHeight), layout, caps | memory, display_);
+    DirectDrawSurface* created = nullptr;
+    try {  // no exception reaches the game: memory running out is a result code
+      created = new DirectDrawSurface(SurfaceRole::OffScreen, static_cast<int>(desc.dwWidth),
+                                      static_cast<int>(desc.dwHeight), layout, caps | memory, display_);
+    } catch (const std::bad_alloc&) {
+      return DDERR_OUTOFMEMORY;
+    }
     if ((desc.dwFlags & DDSD_CKSRCBLT) != 0) created->SetColorKey(DDCKEY_SRCBLT, const_cast<DDCOLORKEY*>(&desc.ddckCKSrcBlt));
     *surface = created;
     return DD_OK;

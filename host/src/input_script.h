@@ -7,9 +7,19 @@
 //   <ms> maximize <w> <h>    client size after maximizing
 //   <ms> screenshot <path>   PNG of the picture on screen now
 // Events run, in file order, as soon as PeekMessageA sees their time has come.
+// A line that is not one of these (a negative or malformed time, an unknown
+// event, a missing or extra argument) makes the whole script invalid: the run
+// would not be the one the test meant. A screenshot that cannot be written is
+// reported too; both make the binary exit with 1 (see TestHooksFailed).
 #pragma once
 
 namespace host {
+
+// Reads the script named in the settings once; false, after one line on
+// standard error naming the file and line, when it cannot be read or a line is
+// wrong. The binary calls it before the game starts; otherwise the first
+// PeekMessageA does.
+bool LoadInputScript();
 
 void RunDueScriptEvents();
 void ResetInputScript();

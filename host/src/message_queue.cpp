@@ -14,6 +14,7 @@
 #include "host/control.h"
 #include "input_script.h"
 #include "input_state.h"
+#include "stop_signals.h"
 #include "timer.h"
 #include "video.h"
 #include "window.h"
@@ -123,6 +124,7 @@ void ResetMessageQueue() {
 
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND hWnd, UINT msgFilterMin, UINT msgFilterMax, UINT removeMsg) {
   host::PumpNativeEvents();
+  host::ActOnStopSignal();
   host::RunDueScriptEvents();
   {
     std::lock_guard<std::mutex> lock(host::queueMutex);

@@ -10,6 +10,9 @@
 // too long are cut and NUL-terminated (size - 1); name lists are cut to size - 2.
 // The file is read afresh on every call: Windows keeps no stale copy either, and
 // the game expects edits made while it runs to be seen.
+// Where the host differs from Windows: only a regular file of at most 4 MiB is
+// read; a directory, a device, a FIFO or anything larger reads as a missing
+// file (the defaults), so a stray name can neither block nor fill the memory.
 //
 // FIXME: a file name without '\' or '/' means the Windows directory, which the
 // host does not have: such files (and the null name, win.ini) read as missing,
@@ -18,17 +21,20 @@
 // FIXME: UTF-16 files are not decoded (a UTF-8 byte-order mark is skipped).
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "paths.h"
+#include "regular_file.h"
 #include "windows.h"
 
 namespace {
+
+// Far above any profile file the game or its players write.
+constexpr size_t kMaxProfileBytes = 4u << 20;
 
 struct ProfileEntry {
   std::string name;
@@ -63,11 +69,7 @@ bool HasSeparator(const char* fileName) { return std::strpbrk(fileName, "\\/") !
 
 std::optional<std::string> ReadWholeFile(const char* fileName) {
   if (fileName == nullptr || !HasSeparator(fileName)) return std::nullopt;
-  std::ifstream file(host::MapWindowsPath(fileName), std::ios::binary);
-  if (!file) return std::nullopt;
-  std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) return std::nullopt;  // a directory opens but cannot be read
-  return content;
+  return host::ReadRegularFile(host::MapWindowsPath(fileName), kMaxProfileBytes);
 }
 
 // Lines before the first section header go to a section without a name, which
@@ -151,13 +153,10 @@ DWORD CopyNameList(const std::vector<std::string_view>& names, LPSTR buffer, DWO
 
 }  // namespace
 
-DWORD WINAPI GetPrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR defaultValue, LPSTR returnedString,
-                                      DWORD size, LPCSTR fileName) {
-  if (returnedString == nullptr || size == 0) return 0;
+namespace {
 
-  std::string_view fallback = defaultValue ? defaultValue : "";
-  while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
-
+DWORD ReadProfileString(LPCSTR appName, LPCSTR keyName, std::string_view fallback, LPSTR returnedString, DWORD size,
+                        LPCSTR fileName) {
   std::optional<std::string> content = ReadWholeFile(fileName);
   if (!content) return CopyString(fallback, returnedString, size);
   std::vector<ProfileSection> sections = Parse(*content);
@@ -185,4 +184,19 @@ DWORD WINAPI GetPrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR def
   const ProfileEntry* entry = (section && !entryName.empty()) ? FindEntry(*section, entryName) : nullptr;
   if (entry == nullptr || !entry->value) return CopyString(fallback, returnedString, size);
   return CopyString(WithoutQuotes(*entry->value), returnedString, size);
+}
+
+}  // namespace
+
+DWORD WINAPI GetPrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR defaultValue, LPSTR returnedString,
+                                      DWORD size, LPCSTR fileName) {
+  if (returnedString == nullptr || size == 0) return 0;
+  std::string_view fallback = defaultValue ? defaultValue : "";
+  while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
+  // Out of memory is the one exception left here; the game expects a result.
+  try {
+    return ReadProfileString(appName, keyName, fallback, returnedString, size, fileName);
+  } catch (const std::bad_alloc&) {
+    return CopyString(fallback, returnedString, size);
+  }
 }

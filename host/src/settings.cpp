@@ -1,5 +1,6 @@
 // Host settings from the environment, and the trace file that end-to-end tests
 // read to check the order of start-up and shutdown calls.
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -65,5 +66,20 @@ void Trace(const char* format, ...) {
   std::fputc('\n', file);
   std::fclose(file);
 }
+
+static std::atomic<bool> testHooksFailed{false};
+
+void ReportTestHookFailure(const char* format, ...) {
+  testHooksFailed = true;
+  char text[512];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  std::fprintf(stderr, "gloomgrid: %s\n", text);
+  Trace("test hook failed: %s", text);
+}
+
+bool TestHooksFailed() { return testHooksFailed; }
 
 }  // namespace host

@@ -7,6 +7,14 @@
 // to 1,000,000 ms; timeBeginPeriod/timeEndPeriod refuse periods outside that.
 // In virtual and manual time (tests) the events fire on the thread that moves
 // time on, so a whole run replays identically.
+// Where the host differs from Windows: in virtual and manual time the clock
+// stands still between the calls that move it (PeekMessageA, Sleep, StepTimer),
+// so a loop that waits on GetTickCount or timeGetTime without pumping would
+// wait for ever. A thread that reads the same value kSpinReads times in a row
+// is taken to be waiting, and one timer period passes on that thread, due
+// events included. The count is per thread and depends only on what the
+// thread does, so replays stay identical; manual time follows the same rule,
+// because a test that steps by hand must not hang on a spinning wait either.
 // FIXME: one-shot events are not supported (the game uses periodic ones only).
 #include "timer.h"
 
@@ -25,6 +33,11 @@ namespace host {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// Far more reads than any frame makes of one clock value, so only a waiting
+// loop ever reaches it; cheap enough that a spin over seconds of virtual time
+// ends at once.
+constexpr int kSpinReads = 10000;
 
 struct TimerEvent {
   UINT id;
@@ -96,7 +109,13 @@ void EnsureTimerThread() {
   timerThread = std::thread(TimerThreadMain);
 }
 
+// One thread moves virtual time at a time, so that callbacks never overlap
+// (a spinning reader on another thread may move it too); recursive, because a
+// callback may itself Sleep or spin.
+std::recursive_mutex advanceMutex;
+
 void AdvanceVirtualTime(uint64_t ms) {
+  std::lock_guard<std::recursive_mutex> advancing(advanceMutex);
   std::unique_lock<std::mutex> lock(eventsMutex);
   uint64_t target = virtualMs.load() + ms;
   // Step through each due time so callbacks see the clock at their own moment.
@@ -120,6 +139,20 @@ UINT ShortestPeriod() {
 }  // namespace
 
 uint32_t HostMilliseconds() { return static_cast<uint32_t>(NowMs()); }
+
+// The tick count as the game reads it (see the opening note on spinning reads).
+uint32_t ReadTickCount() {
+  uint32_t now = HostMilliseconds();
+  if (RealTime()) return now;
+  thread_local uint32_t lastRead = 0;
+  thread_local int sameReads = 0;
+  sameReads = (now == lastRead) ? sameReads + 1 : 0;
+  lastRead = now;
+  if (sameReads < kSpinReads) return now;
+  sameReads = 0;
+  AdvanceVirtualTimeOnePeriod();
+  return HostMilliseconds();
+}
 
 void AdvanceVirtualTimeOnePeriod() { AdvanceVirtualTime(ShortestPeriod()); }
 
@@ -191,9 +224,9 @@ MMRESULT WINAPI timeKillEvent(UINT timerId) {
   return TIMERR_NOERROR;
 }
 
-DWORD WINAPI timeGetTime(void) { return host::HostMilliseconds(); }
+DWORD WINAPI timeGetTime(void) { return host::ReadTickCount(); }
 
-DWORD WINAPI GetTickCount(void) { return host::HostMilliseconds(); }
+DWORD WINAPI GetTickCount(void) { return host::ReadTickCount(); }
 
 void WINAPI Sleep(DWORD milliseconds) {
   if (host::settings().timeMode == host::TimeMode::Real) {

@@ -10,7 +10,8 @@ namespace host {
 bool IsHeadless();
 void DesktopSize(int* width, int* height);
 
-void CreateNativeWindow(Window* window);
+// False, after saying why on standard error, when the window cannot be shown.
+bool CreateNativeWindow(Window* window);
 void DestroyNativeWindow(Window* window);
 void SetNativeTitle(Window* window);
 

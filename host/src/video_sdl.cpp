@@ -5,14 +5,23 @@
 // presents are shown 1:1 in a window, or, once the display has been switched to
 // full-screen, scaled to fill the screen with their aspect kept. The emulated
 // display is 16-bit whatever the desktop's depth.
-// Headless (SDL's dummy driver, or no display to be had) there is no native
-// window: pictures are only kept, for screenshots.
+// Headless (GLOOMGRID_HOST_HEADLESS=1 or SDL_VIDEODRIVER=dummy: only ever asked
+// for, never a fallback) there is no native window: pictures are only kept, for
+// screenshots. Without a display that was not asked to be headless, the game's
+// window cannot be created: one line on standard error (and a message box where
+// one can be shown) says why, and CreateWindowExA fails, as it would on Windows.
+// SDL would otherwise start its invisible "offscreen" driver and the game would
+// run unseen.
+// The SDL window is made once: with the OpenGL flag from the start when the
+// OpenGL renderer is there (SDL would otherwise destroy the window and make a
+// new one while creating that renderer), else plain with the software renderer.
 // MessageBoxA writes its text to standard error and, with a display, shows it.
 #include <SDL.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "host/control.h"
@@ -26,6 +35,7 @@ namespace {
 
 bool sdlStarted = false;
 bool runHeadless = false;
+std::string displayProblem;  // why no display could be opened; empty when one was
 SDL_Window* sdlWindow = nullptr;
 SDL_Renderer* renderer = nullptr;
 SDL_Texture* texture = nullptr;
@@ -43,16 +53,71 @@ void StartSdl() {
   if (sdlStarted) return;
   sdlStarted = true;
   runHeadless = settings().headless;
-  if (!runHeadless && SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
-    // SDL's dummy driver (chosen through SDL_VIDEODRIVER) has no display either.
-    const char* driver = SDL_GetCurrentVideoDriver();
-    runHeadless = driver != nullptr && std::strcmp(driver, "dummy") == 0;
+  // SIGINT and SIGTERM are the host's own (stop_signals.h), not SDL's.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  if (runHeadless) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+    SDL_InitSubSystem(SDL_INIT_VIDEO);
     return;
   }
-  if (!runHeadless) std::fprintf(stderr, "gloomgrid: no display (%s); running headless\n", SDL_GetError());
-  runHeadless = true;
-  SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
-  SDL_InitSubSystem(SDL_INIT_VIDEO);
+  // Only the kind of display the environment names is tried: probing for the
+  // others prints their own complaints, and the failure is reported once here.
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  bool hasX11 = x11 && *x11, hasWayland = wayland && *wayland;
+  if (!std::getenv("SDL_VIDEODRIVER")) {
+    if (!hasX11 && !hasWayland) {
+      displayProblem = "neither DISPLAY nor WAYLAND_DISPLAY is set";
+      return;
+    }
+    if (hasX11 != hasWayland) SDL_SetHint(SDL_HINT_VIDEODRIVER, hasX11 ? "x11" : "wayland");
+  }
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    displayProblem = hasX11 && !hasWayland ? std::string("the X display ") + x11 + " cannot be opened"
+                                           : std::string(SDL_GetError());
+    return;
+  }
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+    displayProblem = std::string("only SDL's invisible \"") + driver + "\" video driver started";
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+}
+
+int RenderDriverIndex(const char* name) {
+  for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+    SDL_RendererInfo info;
+    if (SDL_GetRenderDriverInfo(i, &info) == 0 && std::strcmp(info.name, name) == 0) return i;
+  }
+  return -1;
+}
+
+// The window and its renderer, the window made once (see the opening note).
+bool OpenSdlWindow(const Window* window, Uint32 flags) {
+  int openGl = RenderDriverIndex("opengl");
+  if (openGl >= 0) {
+    sdlWindow = SDL_CreateWindow(window->title.c_str(), window->x, window->y, window->clientWidth,
+                                 window->clientHeight, flags | SDL_WINDOW_OPENGL);
+    if (sdlWindow) renderer = SDL_CreateRenderer(sdlWindow, openGl, 0);
+    if (sdlWindow && renderer) return true;
+    if (sdlWindow) SDL_DestroyWindow(sdlWindow);
+    sdlWindow = nullptr;
+  }
+  sdlWindow = SDL_CreateWindow(window->title.c_str(), window->x, window->y, window->clientWidth,
+                               window->clientHeight, flags);
+  if (sdlWindow) renderer = SDL_CreateRenderer(sdlWindow, RenderDriverIndex("software"), 0);
+  if (sdlWindow && renderer) return true;
+  if (sdlWindow) SDL_DestroyWindow(sdlWindow);
+  sdlWindow = nullptr;
+  return false;
+}
+
+void ReportNoWindow(const std::string& reason) {
+  std::string text = "cannot open the game window: " + reason +
+                     "; GLOOMGRID_HOST_HEADLESS=1 runs the game without a display";
+  std::fprintf(stderr, "gloomgrid: %s\n", text.c_str());
+  Trace("no window: %s", reason.c_str());
+  if (displayProblem.empty()) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Gloom Grid", text.c_str(), nullptr);
 }
 
 int VirtualKey(SDL_Keycode key) {
@@ -142,22 +207,23 @@ void DesktopSize(int* width, int* height) {
   }
 }
 
-void CreateNativeWindow(Window* window) {
-  if (IsHeadless() || sdlWindow) return;
+bool CreateNativeWindow(Window* window) {
+  if (IsHeadless() || sdlWindow) return true;
+  if (!displayProblem.empty()) {
+    ReportNoWindow("no display, " + displayProblem);
+    return false;
+  }
   Uint32 flags = SDL_WINDOW_SHOWN;
   if (window->style & WS_MAXIMIZEBOX) flags |= SDL_WINDOW_RESIZABLE;
   if (!(window->style & WS_SYSMENU)) flags |= SDL_WINDOW_BORDERLESS;
-  sdlWindow = SDL_CreateWindow(window->title.c_str(), window->x, window->y, window->clientWidth,
-                               window->clientHeight, flags);
-  if (!sdlWindow) {
-    std::fprintf(stderr, "gloomgrid: cannot open a window: %s\n", SDL_GetError());
-    return;
+  if (!OpenSdlWindow(window, flags)) {
+    ReportNoWindow(SDL_GetError());
+    return false;
   }
-  renderer = SDL_CreateRenderer(sdlWindow, -1, 0);
-  if (!renderer) renderer = SDL_CreateRenderer(sdlWindow, -1, SDL_RENDERER_SOFTWARE);
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   nativeOwner = window;
   if (fullScreenDisplay) SetFullScreenDisplay(true, displayWidth, displayHeight);
+  return true;
 }
 
 void DestroyNativeWindow(Window* window) {
@@ -246,7 +312,10 @@ bool SaveScreenshot(const char* pngPath) {
 }
 
 void ShutdownVideo() {
-  if (!settings().screenshotPath.empty()) SaveScreenshot(settings().screenshotPath.c_str());
+  const std::string& screenshot = settings().screenshotPath;
+  if (!screenshot.empty() && !SaveScreenshot(screenshot.c_str()))
+    ReportTestHookFailure("cannot write the screenshot %s%s", screenshot.c_str(),
+                          lastPicture.empty() ? " (nothing was shown)" : "");
   if (nativeOwner) DestroyNativeWindow(nativeOwner);
   lastPicture.clear();
   fullScreenDisplay = false;
@@ -260,7 +329,7 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR text, LPCSTR caption, UINT type) {
   const char* shownCaption = caption ? caption : "Error";
   std::fprintf(stderr, "%s: %s\n", shownCaption, text ? text : "");
   host::Trace("MessageBoxA %s", text ? text : "");
-  if (host::settings().headless || host::runHeadless) return IDOK;
+  if (host::IsHeadless() || !host::displayProblem.empty()) return IDOK;
   Uint32 kind = (type & MB_ICONERROR) ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
   SDL_ShowSimpleMessageBox(kind, shownCaption, text ? text : "", nullptr);
   return IDOK;

@@ -6,7 +6,8 @@
 // WM_ACTIVATE(WA_ACTIVE), WM_SETFOCUS, and an overlapped window then gets its
 // first WM_SIZE and WM_MOVE. DestroyWindow of the active window sends
 // WM_ACTIVATE(WA_INACTIVE), WM_ACTIVATEAPP(FALSE), WM_KILLFOCUS, WM_DESTROY and
-// WM_NCDESTROY; destroying a destroyed window fails. DefWindowProcA turns
+// WM_NCDESTROY; destroying a destroyed window fails. A visible window that
+// cannot be shown (no display) is not created. DefWindowProcA turns
 // WM_SYSCOMMAND(SC_CLOSE) into WM_CLOSE and WM_CLOSE into DestroyWindow.
 // FIXME: no frames, captions or menus: the client area is the whole window and
 // frame metrics are 0. Class styles, icons, cursors and brushes are accepted and
@@ -148,6 +149,11 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   window->clientHeight = height > 0 ? height : 0;
   Window* created = window.get();
   host::windows.push_back(std::move(window));
+  // No display: the window fails before its procedure hears of it.
+  if ((style & WS_VISIBLE) && !host::CreateNativeWindow(created)) {
+    created->alive = false;
+    return nullptr;
+  }
   host::Trace("CreateWindowExA %s \"%s\" style=0x%08x %d,%d %dx%d", className, created->title.c_str(),
               static_cast<unsigned>(style), x, y, width, height);
 

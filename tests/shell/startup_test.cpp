@@ -29,7 +29,7 @@ TEST(Startup, RefusesDisplaysThatAreNotHighColour) {
     GameOptions options = QuitWithEscapeAt(100);
     options.environment["GLOOMGRID_HOST_BPP"] = depth;
     GameRun run = RunGame(options);
-    EXPECT_EQ(run.exitCode, 0) << depth << " bits";
+    EXPECT_EQ(run.exitCode, 1) << depth << " bits";
     EXPECT_NE(run.stdErr.find(kDepthMessage), std::string::npos) << depth << " bits, stderr: " << run.stdErr;
     EXPECT_EQ(run.trace.find("CreateWindowExA"), std::string::npos) << "no window before the checks pass";
   }
@@ -55,7 +55,7 @@ TEST(Startup, ReportsMissingOrOldDirectX) {
     GameOptions options = QuitWithEscapeAt(100);
     options.environment["GLOOMGRID_HOST_DDRAW"] = c.setting;
     GameRun run = RunGame(options);
-    EXPECT_EQ(run.exitCode, 0) << c.setting;
+    EXPECT_EQ(run.exitCode, 1) << c.setting;
     EXPECT_NE(run.stdErr.find(c.message), std::string::npos) << c.setting << ", stderr: " << run.stdErr;
     EXPECT_EQ(run.trace.find("CreateWindowExA"), std::string::npos) << c.setting;
   }

@@ -71,7 +71,12 @@ GameRun RunGame(const GameOptions& options) {
       unsetenv("GLOOMGRID_HOST_HEADLESS");
       unsetenv("GLOOMGRID_HOST_TIME");
     }
-    for (auto& [key, value] : environment) setenv(key.c_str(), value.c_str(), 1);
+    for (auto& [key, value] : environment) {
+      if (value.empty())
+        unsetenv(key.c_str());
+      else
+        setenv(key.c_str(), value.c_str(), 1);
+    }
     FILE* err = std::fopen(errors.c_str(), "w");
     if (err) dup2(fileno(err), 2);
     std::string binary = (folder / "gloomgrid").string();
@@ -87,7 +92,12 @@ GameRun RunGame(const GameOptions& options) {
   run.folder = folder.string();
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.timeLimitSeconds);
   int status = 0;
+  bool signalSent = options.stopSignal == 0;
   for (;;) {
+    if (!signalSent && ReadWhole(trace).find("CreateWindowExA") != std::string::npos) {
+      kill(child, options.stopSignal);
+      signalSent = true;
+    }
     pid_t done = waitpid(child, &status, WNOHANG);
     if (done == child) {
       run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

@@ -15,12 +15,13 @@ struct GameRun {
 };
 
 struct GameOptions {
-  std::map<std::string, std::string> environment;  // added to a headless, virtual-time setting
+  std::map<std::string, std::string> environment;  // added to a headless, virtual-time setting; "" unsets
   std::string script;       // timed input events, written to a file for the host
   std::string setupIni;     // replaces setup.ini when not empty
   std::string optionsIni;   // written as ../options.ini when not empty
   std::string arguments;    // the command line
   int timeLimitSeconds = 30;
+  int stopSignal = 0;       // sent once the trace shows the main window (0: none)
   bool headless = true;
 };
 

@@ -9,14 +9,17 @@
 
 namespace host {
 
+// In virtual and manual time a thread that keeps reading the same value from
+// GetTickCount or timeGetTime also lets one period pass (see timer.cpp), so a
+// wait that never pumps messages still ends.
 enum class TimeMode {
   Real,     // the timer thread runs on the wall clock
   Virtual,  // one timer period passes whenever PeekMessageA finds the queue empty
-  Manual,   // time moves only through StepTimer
+  Manual,   // time moves only through StepTimer and Sleep
 };
 
 struct Settings {
-  bool headless = false;           // GLOOMGRID_HOST_HEADLESS=1 (also when no display can be opened)
+  bool headless = false;           // GLOOMGRID_HOST_HEADLESS=1 or SDL_VIDEODRIVER=dummy; never a fallback
   int displayBitsPerPixel = 16;    // GLOOMGRID_HOST_BPP: what GetDeviceCaps(BITSPIXEL) reports
   bool directDrawCreateFails = false;  // GLOOMGRID_HOST_DDRAW=fail
   bool directDraw7Missing = false;     // GLOOMGRID_HOST_DDRAW=no7
@@ -49,6 +52,12 @@ bool SaveScreenshot(const char* pngPath);
 
 // Appends one line to the trace file when tracing is on (printf-style).
 void Trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// A test hook (the input script, a screenshot) could not do what it was asked:
+// one line "gloomgrid: ..." on standard error, and TestHooksFailed() turns
+// true, so that the binary ends with exit code 1 rather than 0.
+void ReportTestHookFailure(const char* format, ...) __attribute__((format(printf, 1, 2)));
+bool TestHooksFailed();
 
 // Input as the window would receive it from the user: client coordinates,
 // virtual-key codes. Queued as window messages for the main window.
