@@ -6,7 +6,6 @@
 #include <windows.h>
 #include <zlib.h>
 
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -17,7 +16,6 @@
 #include "host/ddraw_structs.h"
 
 namespace {
-
 
 // How many pixels equal `value` inside and outside a rectangle.
 std::pair<int, int> Count(LPDIRECTDRAWSURFACE surface, uint16_t value, const RECT& rect) {
@@ -47,33 +45,29 @@ uint32_t BigEndian(const uint8_t* bytes) {
   return uint32_t{bytes[0]} << 24 | uint32_t{bytes[1]} << 16 | uint32_t{bytes[2]} << 8 | bytes[3];
 }
 
-// The emulated screen as 0xRRGGBB values, from the host's own screenshot (RGB rows without filters).
-struct Screen {
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> rows;  // each: a filter byte, then RGB triples
-  uint32_t At(int x, int y) const {
-    const uint8_t* p = &rows[static_cast<size_t>(y) * (width * 3 + 1) + 1 + x * 3];
-    return uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2];
-  }
-};
-Screen ShownOnScreen() {
+// The emulated screen's size and the 0xRRGGBB values at the given points, from the host's own screenshot (RGB
+// rows without filters, each behind its filter byte).
+std::vector<uint32_t> ShownOnScreen(const std::vector<std::pair<int, int>>& points) {
   const std::string path = ::testing::TempDir() + "ddraw_display_test.png";
-  Screen screen;
-  if (!host::SaveScreenshot(path.c_str())) return screen;
+  if (!host::SaveScreenshot(path.c_str())) return {};
   std::ifstream file(path, std::ios::binary);
   const std::vector<uint8_t> png{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   std::vector<uint8_t> packed;
+  uint32_t width = 0, height = 0;
   for (size_t at = 8; at + 12 <= png.size(); at += 12 + BigEndian(&png[at])) {
     const std::string type(png.begin() + at + 4, png.begin() + at + 8);
-    if (type == "IHDR") screen.width = static_cast<int>(BigEndian(&png[at + 8]));
-    if (type == "IHDR") screen.height = static_cast<int>(BigEndian(&png[at + 12]));
+    if (type == "IHDR") width = BigEndian(&png[at + 8]), height = BigEndian(&png[at + 12]);
     if (type == "IDAT") packed.insert(packed.end(), png.begin() + at + 8, png.begin() + at + 8 + BigEndian(&png[at]));
   }
-  screen.rows.resize(static_cast<size_t>(screen.width * 3 + 1) * screen.height);
-  uLongf size = screen.rows.size();
-  if (uncompress(screen.rows.data(), &size, packed.data(), packed.size()) != Z_OK) return Screen{};
-  return screen;
+  std::vector<uint8_t> rows((width * 3 + 1) * height);
+  uLongf size = rows.size();
+  if (uncompress(rows.data(), &size, packed.data(), packed.size()) != Z_OK) return {};
+  std::vector<uint32_t> shown{width, height};
+  for (const auto& [x, y] : points) {
+    const uint8_t* p = &rows[y * (width * 3 + 1) + 1 + x * 3];
+    shown.push_back(uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2]);
+  }
+  return shown;
 }
 
 constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
@@ -115,10 +109,14 @@ class DisplayTest : public ::testing::Test {
     return surface;
   }
 
+  // A whole surface (or a rectangle of it) filled with a raw pixel.
+  static void Paint(LPDIRECTDRAWSURFACE surface, DWORD pixel, RECT* rect = nullptr) {
+    DDBLTFX fx = Fill(pixel);
+    ASSERT_EQ(surface->Blt(rect, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+  }
   LPDIRECTDRAWSURFACE Filled(int width, int height, uint16_t pixel) {
     LPDIRECTDRAWSURFACE surface = Create(DDSCAPS_OFFSCREENPLAIN, 0, width, height);
-    DDBLTFX fx = Fill(pixel);
-    EXPECT_EQ(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx), DD_OK);
+    Paint(surface, pixel);
     return surface;
   }
 
@@ -126,23 +124,20 @@ class DisplayTest : public ::testing::Test {
   std::vector<IUnknown*> objects;
 };
 
-TEST_F(DisplayTest, CreationCanFailOrLackDirectDraw7LikeAMachineWithoutDirectX) {
-  host::settings().directDrawCreateFails = true;
-  LPDIRECTDRAW object = reinterpret_cast<LPDIRECTDRAW>(this);
-  EXPECT_EQ(DirectDrawCreate(nullptr, &object, nullptr), DDERR_GENERIC);
-  EXPECT_EQ(object, nullptr);
-
-  host::settings().directDrawCreateFails = false;
-  ASSERT_EQ(DirectDrawCreate(nullptr, &object, nullptr), DD_OK);
+// Creation can fail, or DirectDraw 7 be missing, as on a machine without DirectX; the interface holds the object.
+TEST_F(DisplayTest, CreationCanFailOrLackDirectDraw7) {
+  LPDIRECTDRAW object = nullptr;
   void* interface7 = nullptr;
+  ASSERT_EQ(DirectDrawCreate(nullptr, &object, nullptr), DD_OK);
   ASSERT_EQ(object->QueryInterface(IID_IDirectDraw7, &interface7), S_OK);
-  EXPECT_EQ(object->Release(), 1u) << "the IDirectDraw7 interface keeps the object";
+  EXPECT_EQ(object->Release(), 1u);
   EXPECT_EQ(static_cast<IDirectDraw7*>(interface7)->Release(), 0u);
-
   host::settings().directDraw7Missing = true;
-  interface7 = this;
   EXPECT_EQ(directDraw->QueryInterface(IID_IDirectDraw7, &interface7), E_NOINTERFACE);
   EXPECT_EQ(interface7, nullptr);
+  host::settings().directDrawCreateFails = true;
+  EXPECT_EQ(DirectDrawCreate(nullptr, &object, nullptr), DDERR_GENERIC);
+  EXPECT_EQ(object, nullptr);
 }
 
 TEST_F(DisplayTest, FullScreenNeedsConsistentLevelsAndExclusiveMode) {
@@ -166,10 +161,9 @@ TEST_F(DisplayTest, FlipSwapsThePicturesBehindFrontAndBack) {
   Create(DDSCAPS_PRIMARYSURFACE, 0, 0, 0, DDERR_PRIMARYSURFACEALREADYEXISTS);
   DDSURFACEDESC desc = Zeroed<DDSURFACEDESC>();
   ASSERT_EQ(front->GetSurfaceDesc(&desc), DD_OK);
-  EXPECT_EQ((std::vector<DWORD>{desc.dwWidth, desc.dwHeight, desc.dwBackBufferCount}),
-            (std::vector<DWORD>{800, 600, 1}));
-  EXPECT_EQ(desc.ddsCaps.dwCaps & (DDSCAPS_PRIMARYSURFACE | DDSCAPS_FRONTBUFFER | DDSCAPS_FLIP),
-            DWORD{DDSCAPS_PRIMARYSURFACE | DDSCAPS_FRONTBUFFER | DDSCAPS_FLIP});
+  const DWORD frontCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FRONTBUFFER | DDSCAPS_FLIP;
+  EXPECT_EQ((std::vector<DWORD>{desc.dwWidth, desc.dwHeight, desc.dwBackBufferCount, desc.ddsCaps.dwCaps & frontCaps}),
+            (std::vector<DWORD>{800, 600, 1, frontCaps}));
 
   DDSCAPS wanted{DDSCAPS_OFFSCREENPLAIN};
   LPDIRECTDRAWSURFACE back = nullptr;
@@ -179,22 +173,14 @@ TEST_F(DisplayTest, FlipSwapsThePicturesBehindFrontAndBack) {
   objects.push_back(back);
   EXPECT_EQ(back->Flip(nullptr, DDFLIP_WAIT), DDERR_NOTFLIPPABLE);
 
-  // Frames 1 and 2 drawn on "the back surface": then 2 is on screen and the back surface holds 1.
-  for (DWORD frame : {1u, 2u}) {
-    DDBLTFX fx = Fill(frame);
-    ASSERT_EQ(back->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+  // Frames 1, 2 and red drawn on "the back surface": red is on screen, the back surface holds 2, 1 went behind.
+  for (DWORD frame : {1u, 2u, 0xF800u}) {
+    Paint(back, frame);
     ASSERT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
   }
-  EXPECT_EQ(PixelAt(front, 799, 599), 2);
-  EXPECT_EQ(PixelAt(back, 0, 0), 1);
-
-  // Each flip shows the whole new front picture.
-  DDBLTFX red = Fill(0xF800);
-  ASSERT_EQ(back->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &red), DD_OK);
-  ASSERT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
-  const Screen screen = ShownOnScreen();
-  ASSERT_EQ(std::make_pair(screen.width, screen.height), std::make_pair(800, 600));
-  EXPECT_EQ((std::vector<uint32_t>{screen.At(0, 0), screen.At(799, 599)}), (std::vector<uint32_t>{kRed, kRed}));
+  EXPECT_EQ(PixelAt(front, 799, 599), 0xF800);
+  EXPECT_EQ(PixelAt(back, 0, 0), 2);
+  EXPECT_EQ(ShownOnScreen({{0, 0}, {799, 599}}), (std::vector<uint32_t>{800, 600, kRed, kRed}));
 }
 
 TEST_F(DisplayTest, WindowedPrimaryIsTheDesktopClippedToTheWindow) {
@@ -224,12 +210,8 @@ TEST_F(DisplayTest, WindowedPrimaryIsTheDesktopClippedToTheWindow) {
   EXPECT_EQ(Count(primary, 5, client), std::make_pair(300 * 200, 0));
 
   // A tile over the client area's top-left corner loses 20 x 10 pixels; its (20, 10) lands on the corner.
-  DDSURFACEDESC lock = Zeroed<DDSURFACEDESC>();
-  RECT marker{20, 10, 21, 11};
-  ASSERT_EQ(tile->Lock(&marker, &lock, DDLOCK_WAIT, nullptr), DD_OK);
-  *static_cast<uint16_t*>(lock.lpSurface) = 9;
-  ASSERT_EQ(tile->Unlock(nullptr), DD_OK);
-  RECT overCorner{80, 40, 120, 70};
+  RECT marker{20, 10, 21, 11}, overCorner{80, 40, 120, 70};
+  Paint(tile, 9, &marker);
   ASSERT_EQ(primary->Blt(&overCorner, tile, nullptr, DDBLT_WAIT, nullptr), DD_OK);
   EXPECT_EQ(PixelAt(primary, 100, 50), 9);
   EXPECT_EQ(Count(primary, 7, RECT{100, 50, 120, 70}), std::make_pair(20 * 20 - 1, 0));
@@ -241,18 +223,14 @@ TEST_F(DisplayTest, WindowedPrimaryIsTheDesktopClippedToTheWindow) {
   EXPECT_EQ(primary->Blt(&inverted, tile, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
 
   // The window shows its client part of the desktop, from its own corner.
-  DDBLTFX blue = Fill(0x001F), green = Fill(0x07E0);
   RECT leftHalf{100, 50, 250, 250}, rightHalf{250, 50, 400, 250};
-  ASSERT_EQ(primary->Blt(&leftHalf, nullptr, nullptr, DDBLT_COLORFILL, &blue), DD_OK);
-  ASSERT_EQ(primary->Blt(&rightHalf, nullptr, nullptr, DDBLT_COLORFILL, &green), DD_OK);
-  const Screen screen = ShownOnScreen();
-  ASSERT_EQ(std::make_pair(screen.width, screen.height), std::make_pair(300, 200));
-  EXPECT_EQ((std::vector<uint32_t>{screen.At(0, 0), screen.At(149, 199), screen.At(150, 0), screen.At(299, 199)}),
-            (std::vector<uint32_t>{kBlue, kBlue, kGreen, kGreen}));
+  Paint(primary, 0x001F, &leftHalf);
+  Paint(primary, 0x07E0, &rightHalf);
+  EXPECT_EQ(ShownOnScreen({{0, 0}, {149, 199}, {150, 0}, {299, 199}}),
+            (std::vector<uint32_t>{300, 200, kBlue, kBlue, kGreen, kGreen}));
 
   // A fill of "the whole primary" covers only the client area.
-  DDBLTFX fill = Fill(3);
-  ASSERT_EQ(primary->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fill), DD_OK);
+  Paint(primary, 3);
   EXPECT_EQ(Count(primary, 3, client), std::make_pair(300 * 200, 0));
 }
 
