@@ -10,7 +10,8 @@ namespace {
 using namespace testing_support;
 using PixelFormatTest = SharedDisplayTest;
 
-TEST_F(PixelFormatTest, ColorFromRGBFollowsTheSurfaceLayout) {
+// Channels are cut, never rounded. The key is exactly one value, so both ends of its range are the colour.
+TEST_F(PixelFormatTest, ColoursAndKeysFollowTheSurfaceLayout) {
   LPDIRECTDRAWSURFACE surface565 = CreateTestSurface(4, 4, 0, Layout::Rgb565);
   LPDIRECTDRAWSURFACE surface555 = CreateTestSurface(4, 4, 0, Layout::Rgb555);
   ASSERT_TRUE(surface565 != nullptr && surface555 != nullptr);
@@ -23,26 +24,18 @@ TEST_F(PixelFormatTest, ColorFromRGBFollowsTheSurfaceLayout) {
       {7, 3, 7, 0, 0},                 {0x80, 0x80, 0x80, 0x8410, 0x4210},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(ColorFromRGB(surface565, c.r, c.g, c.b), c.rgb565) << "5-6-5 for " << c.r << "," << c.g << "," << c.b;
-    EXPECT_EQ(ColorFromRGB(surface555, c.r, c.g, c.b), c.rgb555) << "5-5-5 for " << c.r << "," << c.g << "," << c.b;
+    for (auto [surface, expected] : {std::pair{surface565, c.rgb565}, std::pair{surface555, c.rgb555}}) {
+      EXPECT_EQ(ColorFromRGB(surface, c.r, c.g, c.b), expected) << c.r << "," << c.g << "," << c.b;
+      ASSERT_EQ(SetColorKeyRGB(surface, c.r, c.g, c.b), DD_OK);
+      DDSURFACEDESC desc = {};
+      desc.dwSize = sizeof desc;
+      surface->GetSurfaceDesc(&desc);
+      EXPECT_EQ(std::pair(desc.ddckCKSrcBlt.dwColorSpaceLowValue, desc.ddckCKSrcBlt.dwColorSpaceHighValue),
+                std::pair(DWORD{expected}, DWORD{expected}));
+    }
   }
   surface565->Release();
   surface555->Release();
-}
-
-// The key is exactly one value, so both ends of the range must be the converted colour.
-TEST_F(PixelFormatTest, SetColorKeyRGBKeysExactlyTheConvertedColour) {
-  for (auto [layout, red] : {std::pair{Layout::Rgb565, 0xF800u}, std::pair{Layout::Rgb555, 0x7C00u}}) {
-    LPDIRECTDRAWSURFACE surface = CreateTestSurface(3, 1, 0, layout);
-    ASSERT_NE(surface, nullptr);
-    EXPECT_EQ(SetColorKeyRGB(surface, 255, 0, 0), DD_OK);
-    DDSURFACEDESC desc = {};
-    desc.dwSize = sizeof desc;
-    surface->GetSurfaceDesc(&desc);
-    EXPECT_EQ(desc.ddckCKSrcBlt.dwColorSpaceLowValue, red);
-    EXPECT_EQ(desc.ddckCKSrcBlt.dwColorSpaceHighValue, red);
-    surface->Release();
-  }
 }
 
 // An odd width, so that a row is unlikely to be exactly width * 2 bytes; 0 outside the surface.
@@ -54,9 +47,7 @@ TEST_F(PixelFormatTest, GetPixelValueReadsThroughThePitchAndUnlocks) {
     EXPECT_EQ(GetPixelValue(surface, x, y), CoordinatePixel(x, y)) << "at " << x << "," << y;
   for (const auto& [x, y] : {std::pair{-1, 0}, {0, -1}, {37, 0}, {0, 5}, {1000, 1000}})
     EXPECT_EQ(GetPixelValue(surface, x, y), 0u) << "at " << x << "," << y;
-  DDBLTFX fill = {};
-  fill.dwSize = sizeof fill;
-  EXPECT_EQ(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fill), DD_OK) << "left locked";
+  EXPECT_TRUE(Fill(surface, 0)) << "left locked";
   surface->Release();
 }
 
