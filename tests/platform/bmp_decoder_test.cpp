@@ -103,21 +103,6 @@ TEST(BmpDecoderHandMade, DecodesToTheExpectedPixels) {
         << c.name;
 }
 
-// The loader cuts colours back to the display's bits, so every 5- and 6-bit value must survive the trip
-// through 8 bits unchanged.
-TEST(BmpDecoderHandMade, BitField565ValuesSurviveTruncationBackTo565) {
-  Bytes pixels;
-  std::vector<int> expected, decoded;
-  for (int i = 0; i < 64; ++i) {
-    const uint32_t value = ((i & 31) << 11) | (i << 5) | (31 - (i & 31));
-    pixels.insert(pixels.end(), {uint8_t(value & 0xFF), uint8_t(value >> 8)});
-    expected.insert(expected.end(), {i & 31, i, 31 - (i & 31)});
-  }
-  for (const Rgb& pixel : Decoded(Build(64, 1, 16, 3, pixels), 64, 1))
-    decoded.insert(decoded.end(), {pixel.r >> 3, pixel.g >> 2, pixel.b >> 3});
-  EXPECT_EQ(decoded, expected) << "red, green, blue of each pixel, cut back";
-}
-
 // Malformed files: refused, and never a read or write out of bounds (the sanitizer build checks the latter).
 TEST(BmpDecoderMalformed, RefusesBrokenRleDataAndAbsurdSizes) {
   const struct {
