@@ -1,8 +1,6 @@
 // The display through DirectDraw: creating the object (and failing to, as without DirectX 7), cooperative
 // levels, display modes, the full-screen flipping chain and the windowed primary clipped to the window.
 // What reached the emulated screen is read back from the host's screenshot.
-#include <ddraw.h>
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <zlib.h>
 
@@ -12,56 +10,34 @@
 #include <utility>
 #include <vector>
 
-#include "host/control.h"
-#include "host/ddraw_structs.h"
+#include "host/ddraw_fixture.h"
 
 namespace {
 
-// How many pixels equal `value` inside and outside a rectangle.
-std::pair<int, int> Count(LPDIRECTDRAWSURFACE surface, uint16_t value, const RECT& rect) {
-  DDSURFACEDESC desc = Zeroed<DDSURFACEDESC>();
-  EXPECT_EQ(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+// How many pixels of a 1024-wide desktop equal `value` inside and outside a rectangle.
+std::pair<int, int> Count(const Pixels& desktop, uint16_t value, const RECT& rect) {
   std::pair<int, int> count;
-  for (int y = 0; y < static_cast<int>(desc.dwHeight); ++y) {
-    const auto* row = reinterpret_cast<const uint16_t*>(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch);
-    for (int x = 0; x < static_cast<int>(desc.dwWidth); ++x)
-      if (row[x] == value)
-        ++(x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom ? count.first : count.second);
-  }
-  EXPECT_EQ(surface->Unlock(nullptr), DD_OK);
+  for (int i = 0, x = 0, y = 0; i < static_cast<int>(desktop.size()); ++i, x = i % 1024, y = i / 1024)
+    if (desktop[i] == value)
+      ++(x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom ? count.first : count.second);
   return count;
 }
 
-uint16_t PixelAt(LPDIRECTDRAWSURFACE surface, int x, int y) {
-  RECT one{x, y, x + 1, y + 1};
-  DDSURFACEDESC desc = Zeroed<DDSURFACEDESC>();
-  EXPECT_EQ(surface->Lock(&one, &desc, DDLOCK_WAIT, nullptr), DD_OK);
-  const uint16_t pixel = *static_cast<uint16_t*>(desc.lpSurface);
-  EXPECT_EQ(surface->Unlock(nullptr), DD_OK);
-  return pixel;
-}
-
-uint32_t BigEndian(const uint8_t* bytes) {
-  return uint32_t{bytes[0]} << 24 | uint32_t{bytes[1]} << 16 | uint32_t{bytes[2]} << 8 | bytes[3];
-}
-
-// The emulated screen's size and the 0xRRGGBB values at the given points, from the host's own screenshot (RGB
-// rows without filters, each behind its filter byte).
+// The emulated screen's size and the 0xRRGGBB values at the given points, from the host's own screenshot: its
+// header chunk, then one chunk of compressed RGB rows, each behind a filter byte.
 std::vector<uint32_t> ShownOnScreen(const std::vector<std::pair<int, int>>& points) {
   const std::string path = ::testing::TempDir() + "ddraw_display_test.png";
   if (!host::SaveScreenshot(path.c_str())) return {};
   std::ifstream file(path, std::ios::binary);
   const std::vector<uint8_t> png{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  std::vector<uint8_t> packed;
-  uint32_t width = 0, height = 0;
-  for (size_t at = 8; at + 12 <= png.size(); at += 12 + BigEndian(&png[at])) {
-    const std::string type(png.begin() + at + 4, png.begin() + at + 8);
-    if (type == "IHDR") width = BigEndian(&png[at + 8]), height = BigEndian(&png[at + 12]);
-    if (type == "IDAT") packed.insert(packed.end(), png.begin() + at + 8, png.begin() + at + 8 + BigEndian(&png[at]));
-  }
+  auto word = [&png](size_t at) {
+    return uint32_t{png[at]} << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
+  };
+  if (png.size() < 41 || png.size() < 41 + word(33)) return {};
+  const uint32_t width = word(16), height = word(20);
   std::vector<uint8_t> rows((width * 3 + 1) * height);
   uLongf size = rows.size();
-  if (uncompress(rows.data(), &size, packed.data(), packed.size()) != Z_OK) return {};
+  if (uncompress(rows.data(), &size, &png[41], word(33)) != Z_OK) return {};
   std::vector<uint32_t> shown{width, height};
   for (const auto& [x, y] : points) {
     const uint8_t* p = &rows[y * (width * 3 + 1) + 1 + x * 3];
@@ -72,21 +48,8 @@ std::vector<uint32_t> ShownOnScreen(const std::vector<std::pair<int, int>>& poin
 
 constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
 
-class DisplayTest : public ::testing::Test {
+class DisplayTest : public DirectDrawTest {
  protected:
-  void SetUp() override {
-    host::ResetForTest();
-    host::settings() = host::Settings{};
-    host::settings().headless = true;
-    host::settings().screenWidth = 1024;
-    host::settings().screenHeight = 768;
-    ASSERT_EQ(DirectDrawCreate(nullptr, &directDraw, nullptr), DD_OK);
-  }
-  void TearDown() override {
-    for (IUnknown* object : objects) object->Release();
-    if (directDraw != nullptr) directDraw->Release();
-  }
-
   // Host windows have no frame: the client area starts at (x, y).
   HWND MakeWindow(int x, int y, int width, int height) {
     WNDCLASSA windowClass{};
@@ -105,8 +68,7 @@ class DisplayTest : public ::testing::Test {
     desc.dwHeight = static_cast<DWORD>(height);
     LPDIRECTDRAWSURFACE surface = nullptr;
     EXPECT_EQ(directDraw->CreateSurface(&desc, &surface, nullptr), expected);
-    if (surface != nullptr) objects.push_back(surface);
-    return surface;
+    return Keep(surface);
   }
 
   // A whole surface (or a rectangle of it) filled with a raw pixel.
@@ -119,9 +81,6 @@ class DisplayTest : public ::testing::Test {
     Paint(surface, pixel);
     return surface;
   }
-
-  LPDIRECTDRAW directDraw = nullptr;
-  std::vector<IUnknown*> objects;
 };
 
 // Creation can fail, or DirectDraw 7 be missing, as on a machine without DirectX; the interface holds the object.
@@ -170,7 +129,7 @@ TEST_F(DisplayTest, FlipSwapsThePicturesBehindFrontAndBack) {
   EXPECT_EQ(front->GetAttachedSurface(&wanted, &back), DDERR_NOTFOUND);
   wanted.dwCaps = DDSCAPS_BACKBUFFER;
   ASSERT_EQ(front->GetAttachedSurface(&wanted, &back), DD_OK);
-  objects.push_back(back);
+  Keep(back);
   EXPECT_EQ(back->Flip(nullptr, DDFLIP_WAIT), DDERR_NOTFLIPPABLE);
 
   // Frames 1, 2 and red drawn on "the back surface": red is on screen, the back surface holds 2, 1 went behind.
@@ -178,8 +137,7 @@ TEST_F(DisplayTest, FlipSwapsThePicturesBehindFrontAndBack) {
     Paint(back, frame);
     ASSERT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
   }
-  EXPECT_EQ(PixelAt(front, 799, 599), 0xF800);
-  EXPECT_EQ(PixelAt(back, 0, 0), 2);
+  EXPECT_EQ(std::make_pair(Read(front).back(), Read(back)[0]), std::make_pair(uint16_t{0xF800}, uint16_t{2}));
   EXPECT_EQ(ShownOnScreen({{0, 0}, {799, 599}}), (std::vector<uint32_t>{800, 600, kRed, kRed}));
 }
 
@@ -198,7 +156,7 @@ TEST_F(DisplayTest, WindowedPrimaryIsTheDesktopClippedToTheWindow) {
   EXPECT_EQ(primary->Blt(&pastEdge, tile, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
   LPDIRECTDRAWCLIPPER clipper = nullptr;
   ASSERT_EQ(directDraw->CreateClipper(0, &clipper, nullptr), DD_OK);
-  objects.push_back(clipper);
+  Keep(clipper);
   ASSERT_EQ(primary->SetClipper(clipper), DD_OK);
   EXPECT_EQ(primary->Blt(&inside, tile, nullptr, DDBLT_WAIT, nullptr), DDERR_NOCLIPLIST) << "clipper without window";
   ASSERT_EQ(clipper->SetHWnd(0, window), DD_OK);
@@ -207,19 +165,19 @@ TEST_F(DisplayTest, WindowedPrimaryIsTheDesktopClippedToTheWindow) {
   const RECT client{100, 50, 400, 250};
   RECT target = client;
   ASSERT_EQ(primary->Blt(&target, Filled(300, 200, 5), nullptr, DDBLT_WAIT, nullptr), DD_OK);
-  EXPECT_EQ(Count(primary, 5, client), std::make_pair(300 * 200, 0));
+  EXPECT_EQ(Count(Read(primary), 5, client), std::make_pair(300 * 200, 0));
 
   // A tile over the client area's top-left corner loses 20 x 10 pixels; its (20, 10) lands on the corner.
   RECT marker{20, 10, 21, 11}, overCorner{80, 40, 120, 70};
   Paint(tile, 9, &marker);
   ASSERT_EQ(primary->Blt(&overCorner, tile, nullptr, DDBLT_WAIT, nullptr), DD_OK);
-  EXPECT_EQ(PixelAt(primary, 100, 50), 9);
-  EXPECT_EQ(Count(primary, 7, RECT{100, 50, 120, 70}), std::make_pair(20 * 20 - 1, 0));
+  EXPECT_EQ(Read(primary)[50 * 1024 + 100], 9);
+  EXPECT_EQ(Count(Read(primary), 7, RECT{100, 50, 120, 70}), std::make_pair(20 * 20 - 1, 0));
 
   // Wholly outside the window: nothing drawn, and no error. Inverted: an error.
   RECT elsewhere{0, 0, 40, 30}, inverted{140, 90, 100, 60};
   EXPECT_EQ(primary->Blt(&elsewhere, tile, nullptr, DDBLT_WAIT, nullptr), DD_OK);
-  EXPECT_EQ(Count(primary, 7, elsewhere).first, 0);
+  EXPECT_EQ(Count(Read(primary), 7, elsewhere).first, 0);
   EXPECT_EQ(primary->Blt(&inverted, tile, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
 
   // The window shows its client part of the desktop, from its own corner.
@@ -231,7 +189,7 @@ TEST_F(DisplayTest, WindowedPrimaryIsTheDesktopClippedToTheWindow) {
 
   // A fill of "the whole primary" covers only the client area.
   Paint(primary, 3);
-  EXPECT_EQ(Count(primary, 3, client), std::make_pair(300 * 200, 0));
+  EXPECT_EQ(Count(Read(primary), 3, client), std::make_pair(300 * 200, 0));
 }
 
 }  // namespace

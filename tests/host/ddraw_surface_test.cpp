@@ -1,35 +1,16 @@
 // Off-screen DirectDraw surfaces as Windows' blitter behaves: rectangle checks, colour-key ranges, fills,
-// stretches, overlapping copies, locks, DCs, descriptions and reference counts. Pixels go through Lock with
-// the pitch, which the host makes wider than a row so that pitch mistakes show.
-#include <ddraw.h>
-#include <gtest/gtest.h>
-
-#include <cstring>
+// stretches, overlapping copies, locks, DCs, descriptions and reference counts.
 #include <random>
 #include <utility>
 #include <vector>
 
-#include "host/control.h"
-#include "host/ddraw_structs.h"
+#include "host/ddraw_fixture.h"
 
 namespace {
 
-using Pixels = std::vector<uint16_t>;  // row by row
-
-class SurfaceTest : public ::testing::Test {
+class SurfaceTest : public DirectDrawTest {
  protected:
-  void SetUp() override {
-    host::ResetForTest();
-    host::settings() = host::Settings{};
-    host::settings().headless = true;
-    ASSERT_EQ(DirectDrawCreate(nullptr, &directDraw, nullptr), DD_OK);
-  }
-  void TearDown() override {
-    for (LPDIRECTDRAWSURFACE surface : surfaces) surface->Release();
-    directDraw->Release();
-  }
-
-  // A 5-6-5 (or 5-5-5) surface holding `pixels` when they are given.
+  // A 5-6-5 (or 5-5-5) surface holding `pixels` when they are given, or random ones from a seed.
   LPDIRECTDRAWSURFACE Make(int width, int height, const Pixels& pixels = {}, bool rgb555 = false) {
     DDSURFACEDESC desc = Zeroed<DDSURFACEDESC>();
     desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | (rgb555 ? DDSD_PIXELFORMAT : 0);
@@ -39,9 +20,8 @@ class SurfaceTest : public ::testing::Test {
     desc.ddpfPixelFormat = DDPIXELFORMAT{sizeof(DDPIXELFORMAT), DDPF_RGB, 0, {16}, {0x7C00}, {0x03E0}, {0x1F}, {0}};
     LPDIRECTDRAWSURFACE surface = nullptr;
     EXPECT_EQ(directDraw->CreateSurface(&desc, &surface, nullptr), DD_OK);
-    surfaces.push_back(surface);
     if (!pixels.empty()) Write(surface, pixels);
-    return surface;
+    return Keep(surface);
   }
   LPDIRECTDRAWSURFACE MakeRandom(int width, int height, uint32_t seed) {
     std::mt19937 random(seed);
@@ -49,31 +29,10 @@ class SurfaceTest : public ::testing::Test {
     for (uint16_t& pixel : pixels) pixel = static_cast<uint16_t>(random());
     return Make(width, height, pixels);
   }
-
-  // Pixels in and out through a lock, row by row with the pitch.
-  static void Write(LPDIRECTDRAWSURFACE surface, const Pixels& pixels) {
-    DDSURFACEDESC desc = Zeroed<DDSURFACEDESC>();
-    ASSERT_EQ(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
-    for (DWORD y = 0; y < desc.dwHeight; ++y)
-      std::memcpy(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch, &pixels[y * desc.dwWidth], desc.dwWidth * 2);
-    ASSERT_EQ(surface->Unlock(nullptr), DD_OK);
-  }
-  static Pixels Read(LPDIRECTDRAWSURFACE surface) {
-    DDSURFACEDESC desc = Zeroed<DDSURFACEDESC>();
-    EXPECT_EQ(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
-    Pixels pixels(desc.dwWidth * desc.dwHeight);
-    for (DWORD y = 0; y < desc.dwHeight; ++y)
-      std::memcpy(&pixels[y * desc.dwWidth], static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch, desc.dwWidth * 2);
-    EXPECT_EQ(surface->Unlock(nullptr), DD_OK);
-    return pixels;
-  }
   static void SetKey(LPDIRECTDRAWSURFACE surface, DWORD low, DWORD high) {
     DDCOLORKEY key{low, high};
     ASSERT_EQ(surface->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
   }
-
-  LPDIRECTDRAW directDraw = nullptr;
-  std::vector<LPDIRECTDRAWSURFACE> surfaces;
 };
 
 TEST_F(SurfaceTest, DescriptionReportsSizePitchFormatAndKey) {
