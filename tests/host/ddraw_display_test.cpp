@@ -1,5 +1,6 @@
-// The display through DirectDraw: creating the object (and failing to, as without DirectX 7), cooperative
-// levels, display modes, the full-screen flipping chain and the windowed primary clipped to the window.
+// The display through DirectDraw: cooperative levels, display modes, the full-screen flipping chain and the
+// windowed primary clipped to the window. (A machine without DirectX, or without DirectX 7, is tried by the
+// start-up tests of the whole game.)
 // What reached the emulated screen is read back from the host's screenshot.
 #include <windows.h>
 #include <zlib.h>
@@ -82,22 +83,6 @@ class DisplayTest : public DirectDrawTest {
     return surface;
   }
 };
-
-// Creation can fail, or DirectDraw 7 be missing, as on a machine without DirectX; the interface holds the object.
-TEST_F(DisplayTest, CreationCanFailOrLackDirectDraw7) {
-  LPDIRECTDRAW object = nullptr;
-  void* interface7 = nullptr;
-  ASSERT_EQ(DirectDrawCreate(nullptr, &object, nullptr), DD_OK);
-  ASSERT_EQ(object->QueryInterface(IID_IDirectDraw7, &interface7), S_OK);
-  EXPECT_EQ(object->Release(), 1u);
-  EXPECT_EQ(static_cast<IDirectDraw7*>(interface7)->Release(), 0u);
-  host::settings().directDraw7Missing = true;
-  EXPECT_EQ(directDraw->QueryInterface(IID_IDirectDraw7, &interface7), E_NOINTERFACE);
-  EXPECT_EQ(interface7, nullptr);
-  host::settings().directDrawCreateFails = true;
-  EXPECT_EQ(DirectDrawCreate(nullptr, &object, nullptr), DDERR_GENERIC);
-  EXPECT_EQ(object, nullptr);
-}
 
 TEST_F(DisplayTest, FullScreenNeedsConsistentLevelsAndExclusiveMode) {
   HWND window = MakeWindow(0, 0, 1024, 768);
