@@ -13,51 +13,38 @@
 namespace {
 
 using namespace testing_support;
+using BlitClippedTest = SharedDisplayTest;
 
-// Empty when every destination pixel inside `drawn` holds the source pixel at (x + shiftX, y + shiftY) and
-// every other one is still the background 0; otherwise the first wrong pixels.
-std::string CheckDrawn(LPDIRECTDRAWSURFACE dst, RECT drawn, int shiftX, int shiftY) {
-  int width = 0, height = 0;
+// Empty when every pixel of a blank destination inside `drawn` holds the source pixel at (x + shiftX,
+// y + shiftY) and every other one is still 0, except `keyed` ones; otherwise the first wrong pixels.
+std::string CheckDrawn(LPDIRECTDRAWSURFACE dst, RECT drawn, int shiftX, int shiftY, uint16_t keyed = 0) {
+  int width = 0, height = 0, count = 0;
   const std::vector<uint16_t> pixels = AllPixels(dst);
-  if (!SurfaceSize(dst, &width, &height) || pixels.size() != static_cast<size_t>(width) * height)
-    return "the destination cannot be read whole";
+  if (!SurfaceSize(dst, &width, &height) || pixels.empty()) return "the destination cannot be read";
   std::ostringstream wrong;
-  int count = 0;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const bool inside = x >= drawn.left && x < drawn.right && y >= drawn.top && y < drawn.bottom;
-      const uint16_t expected = inside ? CoordinatePixel(x + shiftX, y + shiftY) : 0, actual = pixels[y * width + x];
-      if (actual != expected && count++ < 3)
-        wrong << "(" << x << "," << y << ") is 0x" << std::hex << actual << " not 0x" << expected << std::dec << "; ";
-    }
+  for (int i = 0; i < width * height; ++i) {
+    const int x = i % width, y = i / width;
+    const bool inside = x >= drawn.left && x < drawn.right && y >= drawn.top && y < drawn.bottom;
+    const uint16_t source = CoordinatePixel(x + shiftX, y + shiftY), expected = inside && source != keyed ? source : 0;
+    if (pixels[i] != expected && count++ < 3)
+      wrong << "(" << x << "," << y << ") is 0x" << std::hex << pixels[i] << " not 0x" << expected << std::dec << "; ";
+  }
   if (count) wrong << count << " wrong pixels";
   return wrong.str();
 }
 
-// A 50 x 50 source whose pixels tell where they are; blank destinations released after the test.
-class BlitClippedTest : public SharedDisplayTest {
- protected:
-  void SetUp() override {
-    SharedDisplayTest::SetUp();
-    source = Blank(50, 50);
-    ASSERT_NE(source, nullptr);
-    PaintCoordinates(source);
-  }
-  void TearDown() override {
-    for (LPDIRECTDRAWSURFACE surface : made) surface->Release();
-  }
-  LPDIRECTDRAWSURFACE Blank(int width, int height) {
-    LPDIRECTDRAWSURFACE surface = CreateTestSurface(width, height, 0);
-    EXPECT_NE(surface, nullptr);
-    if (surface) made.push_back(surface);
-    return surface;
-  }
-
-  LPDIRECTDRAWSURFACE source = nullptr;
-  std::vector<LPDIRECTDRAWSURFACE> made;
-};
-
-TEST_F(BlitClippedTest, CutsToEachEdge) {
+// A 50 x 50 source whose pixels tell where they are, keyed on its pixel (0, 1), copied onto blank destinations.
+TEST_F(BlitClippedTest, CutsToEachEdgeRefusesWhatLiesWhollyOutsideAndKeysOnMinusOne) {
+  LPDIRECTDRAWSURFACE source = CreateTestSurface(50, 50);
+  ASSERT_NE(source, nullptr);
+  PaintCoordinates(source);
+  std::vector<LPDIRECTDRAWSURFACE> made{source};
+  auto blank = [&made](int width, int height) { return made.emplace_back(CreateTestSurface(width, height, 0)); };
+  EXPECT_EQ(BlitClipped(source, 0, 0, 10, 10, blank(10, 10), 0, 0, -1), DDERR_INVALIDPARAMS)
+      << "-1 asks for the key, so a source without one is refused as DirectDraw does";
+  const uint16_t keyed = CoordinatePixel(0, 1);
+  DDCOLORKEY key = {keyed, keyed};
+  ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
   const struct {
     const char* name;
     int sx, sy, w, h, dx, dy, width, height;  // width, height: the destination's
@@ -72,41 +59,22 @@ TEST_F(BlitClippedTest, CutsToEachEdge) {
       {"part of the source, right and top", 30, 40, 20, 10, 90, -4, 100, 80, {90, 0, 100, 6}},
       {"larger than the destination, all four edges", 0, 0, 50, 50, -10, -15, 30, 20, {0, 0, 30, 20}},
   };
-  for (const auto& c : cases) {
-    LPDIRECTDRAWSURFACE target = Blank(c.width, c.height);
-    EXPECT_EQ(BlitClipped(source, c.sx, c.sy, c.w, c.h, target, c.dx, c.dy, DDBLT_WAIT), DD_OK) << c.name;
-    EXPECT_EQ(CheckDrawn(target, c.drawn, c.sx - c.dx, c.sy - c.dy), "") << c.name;
-  }
-  LPDIRECTDRAWSURFACE screen = Blank(800, 600);
-  EXPECT_EQ(BlitWholeClipped(source, screen, 780, 590, DDBLT_WAIT), DD_OK);
-  EXPECT_EQ(CheckDrawn(screen, RECT{780, 590, 800, 600}, -780, -590), "") << "the whole source's top-left 20 x 10";
-}
+  for (const auto& c : cases)
+    for (DWORD flags : {DWORD{DDBLT_WAIT}, kBlitKeyedWait}) {
+      LPDIRECTDRAWSURFACE target = blank(c.width, c.height);
+      EXPECT_EQ(BlitClipped(source, c.sx, c.sy, c.w, c.h, target, c.dx, c.dy, flags), DD_OK) << c.name;
+      EXPECT_EQ(CheckDrawn(target, c.drawn, c.sx - c.dx, c.sy - c.dy, flags == DDBLT_WAIT ? 0 : keyed), "")
+          << c.name << ", flags " << flags;
+    }
+  EXPECT_EQ(BlitWholeClipped(source, blank(800, 600), 780, 590, DDBLT_WAIT), DD_OK);
+  EXPECT_EQ(CheckDrawn(made.back(), RECT{780, 590, 800, 600}, -780, -590), "") << "the whole source's top-left";
 
-TEST_F(BlitClippedTest, WhollyOutsideIsRefusedAndDrawsNothing) {
-  const int positions[][2] = {{-50, 0}, {-60, 10}, {100, 0}, {150, 10}, {0, -50}, {10, 80}, {-70, -70}, {120, 90}};
-  DDCOLORKEY key = {1, 1};
-  ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
-  LPDIRECTDRAWSURFACE target = Blank(100, 80);
-  for (const auto& p : positions) {
-    EXPECT_EQ(BlitClipped(source, 0, 0, 50, 50, target, p[0], p[1], DDBLT_WAIT), DDERR_INVALIDRECT)
-        << "at " << p[0] << "," << p[1];
-    EXPECT_EQ(BlitClipped(source, 0, 0, 50, 50, target, p[0], p[1], -1), DDERR_INVALIDRECT)
-        << "keyed, at " << p[0] << "," << p[1];
-  }
+  LPDIRECTDRAWSURFACE target = blank(100, 80);
+  for (const auto& [x, y] : {std::pair{-50, 0}, {-60, 10}, {100, 0}, {150, 10}, {0, -50}, {10, 80}, {120, 90}})
+    for (DWORD flags : {DWORD{DDBLT_WAIT}, kBlitKeyedWait})
+      EXPECT_EQ(BlitClipped(source, 0, 0, 50, 50, target, x, y, flags), DDERR_INVALIDRECT) << x << "," << y;
   EXPECT_EQ(CheckDrawn(target, RECT{0, 0, 0, 0}, 0, 0), "");
-}
-
-TEST_F(BlitClippedTest, MinusOneMeansKeyedCopy) {
-  LPDIRECTDRAWSURFACE target = Blank(10, 10), unkeyed = Blank(10, 10);
-  EXPECT_EQ(BlitClipped(unkeyed, 0, 0, 10, 10, target, 0, 0, -1), DDERR_INVALIDPARAMS)
-      << "-1 asks for the key, so a source without one is refused as DirectDraw does";
-  DDCOLORKEY key = {CoordinatePixel(0, 0), CoordinatePixel(0, 0)};
-  ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
-  EXPECT_EQ(BlitClipped(source, 0, 0, 10, 10, target, 0, 0, -1), DD_OK);
-  EXPECT_EQ(PixelAt(target, 0, 0), 0) << "the key pixel must be left out";
-  EXPECT_EQ(PixelAt(target, 1, 0), CoordinatePixel(1, 0));
-  EXPECT_EQ(BlitClipped(source, 0, 0, 10, 10, target, 0, 0, DDBLT_WAIT), DD_OK);
-  EXPECT_EQ(PixelAt(target, 0, 0), CoordinatePixel(0, 0)) << "other flags pass unchanged";
+  for (LPDIRECTDRAWSURFACE surface : made) surface->Release();
 }
 
 }  // namespace

@@ -10,37 +10,26 @@ namespace {
 using namespace testing_support;
 using PixelFormatTest = SharedDisplayTest;
 
-TEST_F(PixelFormatTest, ColorFromRGBFollowsTheSurfaceLayout) {
-  LPDIRECTDRAWSURFACE surface565 = CreateTestSurface(4, 4, 0, Layout::Rgb565);
-  LPDIRECTDRAWSURFACE surface555 = CreateTestSurface(4, 4, 0, Layout::Rgb555);
-  ASSERT_TRUE(surface565 != nullptr && surface555 != nullptr);
+// Channels are cut, never rounded; the key is exactly the one colour, at both ends of its range.
+TEST_F(PixelFormatTest, ColoursAndKeysFollowTheSurfaceLayout) {
   const struct {
     int r, g, b;
-    WORD rgb565, rgb555;
-  } cases[] = {
-      {255, 255, 255, 0xFFFF, 0x7FFF}, {0, 0, 255, 31, 31},       {255, 0, 0, 0xF800, 0x7C00},
-      {0, 255, 0, 0x07E0, 0x03E0},     {0, 0, 0, 0, 0},           {8, 4, 8, 0x0821, 0x0401},
-      {7, 3, 7, 0, 0},                 {0x80, 0x80, 0x80, 0x8410, 0x4210},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(ColorFromRGB(surface565, c.r, c.g, c.b), c.rgb565) << "5-6-5 for " << c.r << "," << c.g << "," << c.b;
-    EXPECT_EQ(ColorFromRGB(surface555, c.r, c.g, c.b), c.rgb555) << "5-5-5 for " << c.r << "," << c.g << "," << c.b;
-  }
-  surface565->Release();
-  surface555->Release();
-}
-
-// The key is exactly one value, so both ends of the range must be the converted colour.
-TEST_F(PixelFormatTest, SetColorKeyRGBKeysExactlyTheConvertedColour) {
-  for (auto [layout, red] : {std::pair{Layout::Rgb565, 0xF800u}, std::pair{Layout::Rgb555, 0x7C00u}}) {
-    LPDIRECTDRAWSURFACE surface = CreateTestSurface(3, 1, 0, layout);
+    DWORD rgb565, rgb555;
+  } cases[] = {{255, 255, 255, 0xFFFF, 0x7FFF}, {255, 0, 0, 0xF800, 0x7C00}, {0, 255, 0, 0x07E0, 0x03E0},
+               {8, 4, 8, 0x0821, 0x0401},       {7, 3, 7, 0, 0},             {0x80, 0x80, 0x80, 0x8410, 0x4210}};
+  for (Layout layout : {Layout::Rgb565, Layout::Rgb555}) {
+    LPDIRECTDRAWSURFACE surface = CreateTestSurface(4, 4, 0, layout);
     ASSERT_NE(surface, nullptr);
-    EXPECT_EQ(SetColorKeyRGB(surface, 255, 0, 0), DD_OK);
-    DDSURFACEDESC desc = {};
-    desc.dwSize = sizeof desc;
-    surface->GetSurfaceDesc(&desc);
-    EXPECT_EQ(desc.ddckCKSrcBlt.dwColorSpaceLowValue, red);
-    EXPECT_EQ(desc.ddckCKSrcBlt.dwColorSpaceHighValue, red);
+    for (const auto& c : cases) {
+      const DWORD expected = layout == Layout::Rgb565 ? c.rgb565 : c.rgb555;
+      EXPECT_EQ(ColorFromRGB(surface, c.r, c.g, c.b), expected) << c.r << "," << c.g << "," << c.b;
+      ASSERT_EQ(SetColorKeyRGB(surface, c.r, c.g, c.b), DD_OK);
+      DDSURFACEDESC desc = {};
+      desc.dwSize = sizeof desc;
+      surface->GetSurfaceDesc(&desc);
+      EXPECT_EQ(std::pair(desc.ddckCKSrcBlt.dwColorSpaceLowValue, desc.ddckCKSrcBlt.dwColorSpaceHighValue),
+                std::pair(expected, expected));
+    }
     surface->Release();
   }
 }
@@ -50,13 +39,10 @@ TEST_F(PixelFormatTest, GetPixelValueReadsThroughThePitchAndUnlocks) {
   LPDIRECTDRAWSURFACE surface = CreateTestSurface(37, 5);
   ASSERT_NE(surface, nullptr);
   PaintCoordinates(surface);
-  for (const auto& [x, y] : {std::pair{0, 0}, {36, 0}, {0, 4}, {36, 4}, {17, 3}})
-    EXPECT_EQ(GetPixelValue(surface, x, y), CoordinatePixel(x, y)) << "at " << x << "," << y;
-  for (const auto& [x, y] : {std::pair{-1, 0}, {0, -1}, {37, 0}, {0, 5}, {1000, 1000}})
-    EXPECT_EQ(GetPixelValue(surface, x, y), 0u) << "at " << x << "," << y;
-  DDBLTFX fill = {};
-  fill.dwSize = sizeof fill;
-  EXPECT_EQ(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fill), DD_OK) << "left locked";
+  for (const auto& [x, y] : {std::pair{0, 0}, {36, 4}, {17, 3}, {-1, 0}, {0, -1}, {37, 0}, {0, 5}})
+    EXPECT_EQ(GetPixelValue(surface, x, y), x < 0 || y < 0 || x >= 37 || y >= 5 ? 0u : CoordinatePixel(x, y))
+        << "at " << x << "," << y;
+  EXPECT_TRUE(Fill(surface, 0)) << "left locked";
   surface->Release();
 }
 

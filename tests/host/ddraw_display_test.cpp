@@ -1,98 +1,56 @@
-// The display through DirectDraw: creating the object (and failing to, as without DirectX 7), cooperative
-// levels, display modes, the full-screen flipping chain and the windowed primary clipped to the window.
+// The display through DirectDraw: cooperative levels, display modes, the full-screen flipping chain and the
+// windowed primary clipped to the window. (A machine without DirectX, or without DirectX 7, is tried by the
+// start-up tests of the whole game.)
 // What reached the emulated screen is read back from the host's screenshot.
-#include <ddraw.h>
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <zlib.h>
 
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "host/control.h"
-#include "host/ddraw_structs.h"
+#include "host/ddraw_fixture.h"
 
 namespace {
 
-
-// How many pixels equal `value` inside and outside a rectangle.
-std::pair<int, int> Count(LPDIRECTDRAWSURFACE surface, uint16_t value, const RECT& rect) {
-  DDSURFACEDESC desc = Zeroed<DDSURFACEDESC>();
-  EXPECT_EQ(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+// How many pixels of a 1024-wide desktop equal `value` inside and outside a rectangle.
+std::pair<int, int> Count(const Pixels& desktop, uint16_t value, const RECT& rect) {
   std::pair<int, int> count;
-  for (int y = 0; y < static_cast<int>(desc.dwHeight); ++y) {
-    const auto* row = reinterpret_cast<const uint16_t*>(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch);
-    for (int x = 0; x < static_cast<int>(desc.dwWidth); ++x)
-      if (row[x] == value)
-        ++(x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom ? count.first : count.second);
-  }
-  EXPECT_EQ(surface->Unlock(nullptr), DD_OK);
+  for (int i = 0, x = 0, y = 0; i < static_cast<int>(desktop.size()); ++i, x = i % 1024, y = i / 1024)
+    if (desktop[i] == value)
+      ++(x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom ? count.first : count.second);
   return count;
 }
 
-uint16_t PixelAt(LPDIRECTDRAWSURFACE surface, int x, int y) {
-  RECT one{x, y, x + 1, y + 1};
-  DDSURFACEDESC desc = Zeroed<DDSURFACEDESC>();
-  EXPECT_EQ(surface->Lock(&one, &desc, DDLOCK_WAIT, nullptr), DD_OK);
-  const uint16_t pixel = *static_cast<uint16_t*>(desc.lpSurface);
-  EXPECT_EQ(surface->Unlock(nullptr), DD_OK);
-  return pixel;
-}
-
-uint32_t BigEndian(const uint8_t* bytes) {
-  return uint32_t{bytes[0]} << 24 | uint32_t{bytes[1]} << 16 | uint32_t{bytes[2]} << 8 | bytes[3];
-}
-
-// The emulated screen as 0xRRGGBB values, from the host's own screenshot (RGB rows without filters).
-struct Screen {
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> rows;  // each: a filter byte, then RGB triples
-  uint32_t At(int x, int y) const {
-    const uint8_t* p = &rows[static_cast<size_t>(y) * (width * 3 + 1) + 1 + x * 3];
-    return uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2];
-  }
-};
-Screen ShownOnScreen() {
+// The emulated screen's size and the 0xRRGGBB values at the given points, from the host's own screenshot: its
+// header chunk, then one chunk of compressed RGB rows, each behind a filter byte.
+std::vector<uint32_t> ShownOnScreen(const std::vector<std::pair<int, int>>& points) {
   const std::string path = ::testing::TempDir() + "ddraw_display_test.png";
-  Screen screen;
-  if (!host::SaveScreenshot(path.c_str())) return screen;
+  if (!host::SaveScreenshot(path.c_str())) return {};
   std::ifstream file(path, std::ios::binary);
   const std::vector<uint8_t> png{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  std::vector<uint8_t> packed;
-  for (size_t at = 8; at + 12 <= png.size(); at += 12 + BigEndian(&png[at])) {
-    const std::string type(png.begin() + at + 4, png.begin() + at + 8);
-    if (type == "IHDR") screen.width = static_cast<int>(BigEndian(&png[at + 8]));
-    if (type == "IHDR") screen.height = static_cast<int>(BigEndian(&png[at + 12]));
-    if (type == "IDAT") packed.insert(packed.end(), png.begin() + at + 8, png.begin() + at + 8 + BigEndian(&png[at]));
+  auto word = [&png](size_t at) {
+    return uint32_t{png[at]} << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
+  };
+  if (png.size() < 41 || png.size() < 41 + word(33)) return {};
+  const uint32_t width = word(16), height = word(20);
+  std::vector<uint8_t> rows((width * 3 + 1) * height);
+  uLongf size = rows.size();
+  if (uncompress(rows.data(), &size, &png[41], word(33)) != Z_OK) return {};
+  std::vector<uint32_t> shown{width, height};
+  for (const auto& [x, y] : points) {
+    const uint8_t* p = &rows[y * (width * 3 + 1) + 1 + x * 3];
+    shown.push_back(uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2]);
   }
-  screen.rows.resize(static_cast<size_t>(screen.width * 3 + 1) * screen.height);
-  uLongf size = screen.rows.size();
-  if (uncompress(screen.rows.data(), &size, packed.data(), packed.size()) != Z_OK) return Screen{};
-  return screen;
+  return shown;
 }
 
 constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
 
-class DisplayTest : public ::testing::Test {
+class DisplayTest : public DirectDrawTest {
  protected:
-  void SetUp() override {
-    host::ResetForTest();
-    host::settings() = host::Settings{};
-    host::settings().headless = true;
-    host::settings().screenWidth = 1024;
-    host::settings().screenHeight = 768;
-    ASSERT_EQ(DirectDrawCreate(nullptr, &directDraw, nullptr), DD_OK);
-  }
-  void TearDown() override {
-    for (IUnknown* object : objects) object->Release();
-    if (directDraw != nullptr) directDraw->Release();
-  }
-
   // Host windows have no frame: the client area starts at (x, y).
   HWND MakeWindow(int x, int y, int width, int height) {
     WNDCLASSA windowClass{};
@@ -111,39 +69,20 @@ class DisplayTest : public ::testing::Test {
     desc.dwHeight = static_cast<DWORD>(height);
     LPDIRECTDRAWSURFACE surface = nullptr;
     EXPECT_EQ(directDraw->CreateSurface(&desc, &surface, nullptr), expected);
-    if (surface != nullptr) objects.push_back(surface);
-    return surface;
+    return Keep(surface);
   }
 
+  // A whole surface (or a rectangle of it) filled with a raw pixel.
+  static void Paint(LPDIRECTDRAWSURFACE surface, DWORD pixel, RECT* rect = nullptr) {
+    DDBLTFX fx = Fill(pixel);
+    ASSERT_EQ(surface->Blt(rect, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+  }
   LPDIRECTDRAWSURFACE Filled(int width, int height, uint16_t pixel) {
     LPDIRECTDRAWSURFACE surface = Create(DDSCAPS_OFFSCREENPLAIN, 0, width, height);
-    DDBLTFX fx = Fill(pixel);
-    EXPECT_EQ(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx), DD_OK);
+    Paint(surface, pixel);
     return surface;
   }
-
-  LPDIRECTDRAW directDraw = nullptr;
-  std::vector<IUnknown*> objects;
 };
-
-TEST_F(DisplayTest, CreationCanFailOrLackDirectDraw7LikeAMachineWithoutDirectX) {
-  host::settings().directDrawCreateFails = true;
-  LPDIRECTDRAW object = reinterpret_cast<LPDIRECTDRAW>(this);
-  EXPECT_EQ(DirectDrawCreate(nullptr, &object, nullptr), DDERR_GENERIC);
-  EXPECT_EQ(object, nullptr);
-
-  host::settings().directDrawCreateFails = false;
-  ASSERT_EQ(DirectDrawCreate(nullptr, &object, nullptr), DD_OK);
-  void* interface7 = nullptr;
-  ASSERT_EQ(object->QueryInterface(IID_IDirectDraw7, &interface7), S_OK);
-  EXPECT_EQ(object->Release(), 1u) << "the IDirectDraw7 interface keeps the object";
-  EXPECT_EQ(static_cast<IDirectDraw7*>(interface7)->Release(), 0u);
-
-  host::settings().directDraw7Missing = true;
-  interface7 = this;
-  EXPECT_EQ(directDraw->QueryInterface(IID_IDirectDraw7, &interface7), E_NOINTERFACE);
-  EXPECT_EQ(interface7, nullptr);
-}
 
 TEST_F(DisplayTest, FullScreenNeedsConsistentLevelsAndExclusiveMode) {
   HWND window = MakeWindow(0, 0, 1024, 768);
@@ -166,35 +105,25 @@ TEST_F(DisplayTest, FlipSwapsThePicturesBehindFrontAndBack) {
   Create(DDSCAPS_PRIMARYSURFACE, 0, 0, 0, DDERR_PRIMARYSURFACEALREADYEXISTS);
   DDSURFACEDESC desc = Zeroed<DDSURFACEDESC>();
   ASSERT_EQ(front->GetSurfaceDesc(&desc), DD_OK);
-  EXPECT_EQ((std::vector<DWORD>{desc.dwWidth, desc.dwHeight, desc.dwBackBufferCount}),
-            (std::vector<DWORD>{800, 600, 1}));
-  EXPECT_EQ(desc.ddsCaps.dwCaps & (DDSCAPS_PRIMARYSURFACE | DDSCAPS_FRONTBUFFER | DDSCAPS_FLIP),
-            DWORD{DDSCAPS_PRIMARYSURFACE | DDSCAPS_FRONTBUFFER | DDSCAPS_FLIP});
+  const DWORD frontCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FRONTBUFFER | DDSCAPS_FLIP;
+  EXPECT_EQ((std::vector<DWORD>{desc.dwWidth, desc.dwHeight, desc.dwBackBufferCount, desc.ddsCaps.dwCaps & frontCaps}),
+            (std::vector<DWORD>{800, 600, 1, frontCaps}));
 
   DDSCAPS wanted{DDSCAPS_OFFSCREENPLAIN};
   LPDIRECTDRAWSURFACE back = nullptr;
   EXPECT_EQ(front->GetAttachedSurface(&wanted, &back), DDERR_NOTFOUND);
   wanted.dwCaps = DDSCAPS_BACKBUFFER;
   ASSERT_EQ(front->GetAttachedSurface(&wanted, &back), DD_OK);
-  objects.push_back(back);
+  Keep(back);
   EXPECT_EQ(back->Flip(nullptr, DDFLIP_WAIT), DDERR_NOTFLIPPABLE);
 
-  // Frames 1 and 2 drawn on "the back surface": then 2 is on screen and the back surface holds 1.
-  for (DWORD frame : {1u, 2u}) {
-    DDBLTFX fx = Fill(frame);
-    ASSERT_EQ(back->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+  // Frames 1, 2 and red drawn on "the back surface": red is on screen, the back surface holds 2, 1 went behind.
+  for (DWORD frame : {1u, 2u, 0xF800u}) {
+    Paint(back, frame);
     ASSERT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
   }
-  EXPECT_EQ(PixelAt(front, 799, 599), 2);
-  EXPECT_EQ(PixelAt(back, 0, 0), 1);
-
-  // Each flip shows the whole new front picture.
-  DDBLTFX red = Fill(0xF800);
-  ASSERT_EQ(back->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &red), DD_OK);
-  ASSERT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
-  const Screen screen = ShownOnScreen();
-  ASSERT_EQ(std::make_pair(screen.width, screen.height), std::make_pair(800, 600));
-  EXPECT_EQ((std::vector<uint32_t>{screen.At(0, 0), screen.At(799, 599)}), (std::vector<uint32_t>{kRed, kRed}));
+  EXPECT_EQ(std::make_pair(Read(front).back(), Read(back)[0]), std::make_pair(uint16_t{0xF800}, uint16_t{2}));
+  EXPECT_EQ(ShownOnScreen({{0, 0}, {799, 599}}), (std::vector<uint32_t>{800, 600, kRed, kRed}));
 }
 
 TEST_F(DisplayTest, WindowedPrimaryIsTheDesktopClippedToTheWindow) {
@@ -212,7 +141,7 @@ TEST_F(DisplayTest, WindowedPrimaryIsTheDesktopClippedToTheWindow) {
   EXPECT_EQ(primary->Blt(&pastEdge, tile, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
   LPDIRECTDRAWCLIPPER clipper = nullptr;
   ASSERT_EQ(directDraw->CreateClipper(0, &clipper, nullptr), DD_OK);
-  objects.push_back(clipper);
+  Keep(clipper);
   ASSERT_EQ(primary->SetClipper(clipper), DD_OK);
   EXPECT_EQ(primary->Blt(&inside, tile, nullptr, DDBLT_WAIT, nullptr), DDERR_NOCLIPLIST) << "clipper without window";
   ASSERT_EQ(clipper->SetHWnd(0, window), DD_OK);
@@ -221,39 +150,31 @@ TEST_F(DisplayTest, WindowedPrimaryIsTheDesktopClippedToTheWindow) {
   const RECT client{100, 50, 400, 250};
   RECT target = client;
   ASSERT_EQ(primary->Blt(&target, Filled(300, 200, 5), nullptr, DDBLT_WAIT, nullptr), DD_OK);
-  EXPECT_EQ(Count(primary, 5, client), std::make_pair(300 * 200, 0));
+  EXPECT_EQ(Count(Read(primary), 5, client), std::make_pair(300 * 200, 0));
 
   // A tile over the client area's top-left corner loses 20 x 10 pixels; its (20, 10) lands on the corner.
-  DDSURFACEDESC lock = Zeroed<DDSURFACEDESC>();
-  RECT marker{20, 10, 21, 11};
-  ASSERT_EQ(tile->Lock(&marker, &lock, DDLOCK_WAIT, nullptr), DD_OK);
-  *static_cast<uint16_t*>(lock.lpSurface) = 9;
-  ASSERT_EQ(tile->Unlock(nullptr), DD_OK);
-  RECT overCorner{80, 40, 120, 70};
+  RECT marker{20, 10, 21, 11}, overCorner{80, 40, 120, 70};
+  Paint(tile, 9, &marker);
   ASSERT_EQ(primary->Blt(&overCorner, tile, nullptr, DDBLT_WAIT, nullptr), DD_OK);
-  EXPECT_EQ(PixelAt(primary, 100, 50), 9);
-  EXPECT_EQ(Count(primary, 7, RECT{100, 50, 120, 70}), std::make_pair(20 * 20 - 1, 0));
+  EXPECT_EQ(Read(primary)[50 * 1024 + 100], 9);
+  EXPECT_EQ(Count(Read(primary), 7, RECT{100, 50, 120, 70}), std::make_pair(20 * 20 - 1, 0));
 
   // Wholly outside the window: nothing drawn, and no error. Inverted: an error.
   RECT elsewhere{0, 0, 40, 30}, inverted{140, 90, 100, 60};
   EXPECT_EQ(primary->Blt(&elsewhere, tile, nullptr, DDBLT_WAIT, nullptr), DD_OK);
-  EXPECT_EQ(Count(primary, 7, elsewhere).first, 0);
+  EXPECT_EQ(Count(Read(primary), 7, elsewhere).first, 0);
   EXPECT_EQ(primary->Blt(&inverted, tile, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
 
   // The window shows its client part of the desktop, from its own corner.
-  DDBLTFX blue = Fill(0x001F), green = Fill(0x07E0);
   RECT leftHalf{100, 50, 250, 250}, rightHalf{250, 50, 400, 250};
-  ASSERT_EQ(primary->Blt(&leftHalf, nullptr, nullptr, DDBLT_COLORFILL, &blue), DD_OK);
-  ASSERT_EQ(primary->Blt(&rightHalf, nullptr, nullptr, DDBLT_COLORFILL, &green), DD_OK);
-  const Screen screen = ShownOnScreen();
-  ASSERT_EQ(std::make_pair(screen.width, screen.height), std::make_pair(300, 200));
-  EXPECT_EQ((std::vector<uint32_t>{screen.At(0, 0), screen.At(149, 199), screen.At(150, 0), screen.At(299, 199)}),
-            (std::vector<uint32_t>{kBlue, kBlue, kGreen, kGreen}));
+  Paint(primary, 0x001F, &leftHalf);
+  Paint(primary, 0x07E0, &rightHalf);
+  EXPECT_EQ(ShownOnScreen({{0, 0}, {149, 199}, {150, 0}, {299, 199}}),
+            (std::vector<uint32_t>{300, 200, kBlue, kBlue, kGreen, kGreen}));
 
   // A fill of "the whole primary" covers only the client area.
-  DDBLTFX fill = Fill(3);
-  ASSERT_EQ(primary->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fill), DD_OK);
-  EXPECT_EQ(Count(primary, 3, client), std::make_pair(300 * 200, 0));
+  Paint(primary, 3);
+  EXPECT_EQ(Count(Read(primary), 3, client), std::make_pair(300 * 200, 0));
 }
 
 }  // namespace

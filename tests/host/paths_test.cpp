@@ -13,25 +13,17 @@
 
 namespace {
 
-using testing_support::FileExists;
-
-// Not through fopen: that would find "twin.txt" when asked for "TWIN.txt".
-void Touch(const char* path) {
-  int fd = open(path, O_CREAT | O_WRONLY, 0644);
-  ASSERT_GE(fd, 0) << path;
-  close(fd);
-}
-
 // Runs each test in "<temp>/game", beside "<temp>/Options.ini", with "Sounds/Click.WAV", "Title/HowToPlay.bmp",
-// "setup.ini" and the twins "twin.txt" and "TWIN.txt" below it.
+// "setup.ini" and the twins "twin.txt" and "TWIN.txt" below it, made without fopen (which would find
+// "twin.txt" when asked for "TWIN.txt").
 class PathsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* directory : {"game", "game/Sounds", "game/Title"}) ASSERT_EQ(mkdir(directory, 0755), 0);
     ASSERT_EQ(chdir("game"), 0);
-    for (const char* file : {"../Options.ini", "Sounds/Click.WAV", "Title/HowToPlay.bmp", "setup.ini", "twin.txt",
-                             "TWIN.txt"})
-      Touch(file);
+    for (const char* file :
+         {"../Options.ini", "Sounds/Click.WAV", "Title/HowToPlay.bmp", "setup.ini", "twin.txt", "TWIN.txt"})
+      ASSERT_EQ(close(open(file, O_CREAT | O_WRONLY, 0644)), 0) << file;
   }
   testing_support::ScratchFolder root{testing_support::ScratchFolder::kMakeWorkingDirectory};
 };
@@ -69,7 +61,7 @@ TEST_F(PathsTest, FopenTakesWindowsNames) {
   FILE* created = std::fopen("sounds\\hiscore.dat", "wb");
   ASSERT_NE(created, nullptr);
   std::fclose(created);
-  EXPECT_TRUE(FileExists("Sounds/hiscore.dat")) << "a new file goes into the existing directory";
+  EXPECT_TRUE(testing_support::FileExists("Sounds/hiscore.dat")) << "a new file goes into the existing directory";
   EXPECT_EQ(std::fopen("sounds\\absent.wav", "rb"), nullptr);
 }
 

@@ -27,71 +27,55 @@ class MouseButtons : public testing_support::DisplayTest {
   }
 };
 
-// An inactive game must not see clicks meant for other programs.
+// An inactive game must not see clicks meant for other programs. Each step, what its call returns (when it
+// returns something) and the button word it leaves.
 TEST_F(MouseButtons, BitsFollowTheButtonsOnlyWhileAcquired) {
-  host::InjectMouseButton(VK_LBUTTON, true);
-  EXPECT_EQ(ZQAcquireMouse(1), 0) << "acquiring before the mouse is set up";
-  EXPECT_EQ(Buttons(), 0) << "never set up";
-  ASSERT_EQ(ZQInitMouse(), 1);
-  EXPECT_EQ(Buttons(), 0) << "set up, not yet acquired";
-  ASSERT_EQ(ZQAcquireMouse(1), 1);
+  enum Step { kLeftDown, kLeftUp, kRightDown, kRightUp, kInit, kAcquire, kRelease, kFree };
+  const struct {
+    Step step;
+    int result, buttons;
+  } steps[] = {{kLeftDown, 0, 0}, {kAcquire, 0, 0} /* not set up */, {kInit, 1, 0},  {kAcquire, 1, 1},
+               {kRightDown, 0, 3}, {kLeftUp, 0, 2},   {kRelease, 0, 0}, {kAcquire, 1, 2}, {kRightUp, 0, 0},
+               {kLeftDown, 0, 1}, {kFree, 0, 0},     {kAcquire, 0, 0} /* freed */,       {kFree, 0, 0}};
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    int result = 0;
+    const Step step = steps[i].step;
+    if (step == kLeftDown || step == kLeftUp) host::InjectMouseButton(VK_LBUTTON, step == kLeftDown);
+    if (step == kRightDown || step == kRightUp) host::InjectMouseButton(VK_RBUTTON, step == kRightDown);
+    if (step == kInit) result = ZQInitMouse();
+    if (step == kAcquire || step == kRelease) result = step == kAcquire ? ZQAcquireMouse(1) : (ZQAcquireMouse(0), 0);
+    if (step == kFree) ZQFreeDirectInput();
+    EXPECT_EQ(std::make_pair(result, Buttons()), std::make_pair(steps[i].result, steps[i].buttons))
+        << "result and buttons after step " << i;
+  }
   int buttons = -1;
-  EXPECT_EQ(ZQGetMouseData(nullptr, nullptr, &buttons), 1);
-  EXPECT_EQ(buttons, 1) << "left down";
-  host::InjectMouseButton(VK_RBUTTON, true);
-  EXPECT_EQ(Buttons(), 3) << "both down";
-  host::InjectMouseButton(VK_LBUTTON, false);
-  EXPECT_EQ(Buttons(), 2) << "right still down";
-  ZQAcquireMouse(0);
-  EXPECT_EQ(ZQGetMouseData(nullptr, nullptr, &buttons), 0);
-  EXPECT_EQ(buttons, 0) << "released while the game is inactive";
-  ZQAcquireMouse(1);
-  EXPECT_EQ(Buttons(), 2) << "acquired again";
-  host::InjectMouseButton(VK_RBUTTON, false);
-  EXPECT_EQ(Buttons(), 0) << "both up";
-
-  host::InjectMouseButton(VK_LBUTTON, true);
-  ZQFreeDirectInput();
-  EXPECT_EQ(Buttons(), 0) << "after the input devices are freed";
-  EXPECT_EQ(ZQAcquireMouse(1), 0) << "acquiring after the devices are freed";
-  ZQFreeDirectInput();
+  EXPECT_EQ(ZQGetMouseData(nullptr, nullptr, &buttons), 0) << "no data once freed";
 }
 
 // The game clock polls on the multimedia timer's thread while the main thread acquires and releases the mouse
 // (the thread sanitizer build checks the sharing).
-struct PollRecord {
-  std::atomic<int> polls{0};
-  std::atomic<int> lastButtons{-1};
-  // Waits until the timer thread has polled `count` more times, giving up only after a generous number of naps.
-  bool WaitForPolls(int count) {
-    const int target = polls.load() + count;
-    for (int nap = 0; nap < 20000 && polls.load() < target; ++nap) Sleep(1);
-    return polls.load() >= target;
-  }
-};
+std::atomic<int> polls{0}, lastButtons{-1};
 
-void CALLBACK PollFromTimer(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
-  PollRecord* record = reinterpret_cast<PollRecord*>(user);
+void CALLBACK PollFromTimer(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
   int buttons = 0;
   ZQGetMouseData(nullptr, nullptr, &buttons);
-  record->lastButtons.store(buttons);
-  record->polls.fetch_add(1);
+  lastButtons = buttons;
+  ++polls;
 }
 
 TEST_F(MouseButtons, ReadFromTheTimerThreadWhileTheMainThreadAcquires) {
   host::settings().timeMode = host::TimeMode::Real;
   ASSERT_EQ(ZQInitMouse(), 1);
-  ASSERT_EQ(ZQAcquireMouse(1), 1);
-  PollRecord record;
-  const MMRESULT timer = timeSetEvent(1, 0, PollFromTimer, reinterpret_cast<DWORD_PTR>(&record), TIME_PERIODIC);
+  const MMRESULT timer = timeSetEvent(1, 0, PollFromTimer, 0, TIME_PERIODIC);
   ASSERT_NE(timer, 0u);
   host::InjectMouseButton(VK_RBUTTON, true);
-  ASSERT_TRUE(record.WaitForPolls(2));
-  EXPECT_EQ(record.lastButtons.load(), 2) << "right button held, mouse acquired";
-  for (int i = 0; i < 200; ++i) ZQAcquireMouse(i % 2);
-  ZQAcquireMouse(0);
-  ASSERT_TRUE(record.WaitForPolls(2));
-  EXPECT_EQ(record.lastButtons.load(), 0) << "mouse released";
+  for (int acquired : {1, 0}) {
+    for (int i = 0; i < 200; ++i) ZQAcquireMouse(i % 2);
+    ZQAcquireMouse(acquired);
+    const int target = polls + 2;  // two more polls, waited for through a generous number of naps
+    for (int nap = 0; nap < 20000 && polls < target; ++nap) Sleep(1);
+    EXPECT_EQ(lastButtons, acquired ? 2 : 0) << "right button held, mouse acquired: " << acquired;
+  }
   timeKillEvent(timer);
   host::InjectMouseButton(VK_RBUTTON, false);
 }
