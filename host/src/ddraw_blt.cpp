@@ -122,8 +122,11 @@ HRESULT DirectDrawSurface::Copy(const RECT& destination, const RECT& visible, Di
     sourceCorner = {aside.data(), copy.pitchBytes};
   }
 
+  // Without DDCKEY_COLORSPACE a key is one colour, its low value; the high one is not used.
+  const DWORD keyTop = source.sourceKeyIsRange_ ? source.sourceKey_.dwColorSpaceHighValue
+                                                : source.sourceKey_.dwColorSpaceLowValue;
   const blit::KeyRange key{static_cast<uint16_t>(source.sourceKey_.dwColorSpaceLowValue),
-                           static_cast<uint16_t>(source.sourceKey_.dwColorSpaceHighValue)};
+                           static_cast<uint16_t>(keyTop)};
   const int visibleWidth = visible.right - visible.left;
   const int visibleHeight = visible.bottom - visible.top;
   const int skippedX = visible.left - destination.left;

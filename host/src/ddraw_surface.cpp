@@ -5,7 +5,8 @@
 // DDERR_INVALIDPARAMS; Lock of a rectangle returns the pointer at that
 // rectangle's corner with the whole surface's pitch; a second Lock before Unlock
 // is DDERR_SURFACEBUSY and Unlock without Lock DDERR_NOTLOCKED. Colour keys are
-// kept as given and reported with DDSD_CKSRCBLT.
+// kept as given and reported with DDSD_CKSRCBLT; a key set without
+// DDCKEY_COLORSPACE is one colour (its low value), with it an inclusive range.
 // FIXME: only source blit keys; Flip ignores its flags (no vertical blank to wait
 // for); QueryInterface knows no surface interfaces.
 #include "ddraw_surface.h"
@@ -205,6 +206,7 @@ HRESULT STDMETHODCALLTYPE DirectDrawSurface::SetColorKey(DWORD flags, LPDDCOLORK
   if ((flags & DDCKEY_SRCBLT) == 0) return DDERR_UNSUPPORTED;  // FIXME: destination and overlay keys
   hasSourceKey_ = colorKey != nullptr;
   sourceKey_ = colorKey != nullptr ? *colorKey : DDCOLORKEY{};
+  sourceKeyIsRange_ = (flags & DDCKEY_COLORSPACE) != 0;
   return DD_OK;
 }
 

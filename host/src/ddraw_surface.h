@@ -104,6 +104,7 @@ class DirectDrawSurface final : public IDirectDrawSurface {
   std::vector<uint16_t> pixels_;  // height_ rows, pitchBytes_ apart
   bool hasSourceKey_ = false;
   DDCOLORKEY sourceKey_{};
+  bool sourceKeyIsRange_ = false;  // set with DDCKEY_COLORSPACE
   bool locked_ = false;
   bool dcOut_ = false;
   HDC__ dcToken_{};

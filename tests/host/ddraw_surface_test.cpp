@@ -29,9 +29,9 @@ class SurfaceTest : public DirectDrawTest {
     for (uint16_t& pixel : pixels) pixel = static_cast<uint16_t>(random());
     return Make(width, height, pixels);
   }
-  static void SetKey(LPDIRECTDRAWSURFACE surface, DWORD low, DWORD high) {
+  static void SetKey(LPDIRECTDRAWSURFACE surface, DWORD low, DWORD high, DWORD range = DDCKEY_COLORSPACE) {
     DDCOLORKEY key{low, high};
-    ASSERT_EQ(surface->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+    ASSERT_EQ(surface->SetColorKey(DDCKEY_SRCBLT | range, &key), DD_OK);
   }
 };
 
@@ -82,13 +82,19 @@ TEST_F(SurfaceTest, BadRectanglesAreRefusedAndDrawNothing) {
 
 // Keyed and opaque copies against a pixel-by-pixel reference: every width below, at and across the eight-pixel
 // vector groups, keys at both ends of the 16-bit range, and sources made of each key's ends and their neighbours.
+// A key set without DDCKEY_COLORSPACE is its low colour alone.
 TEST_F(SurfaceTest, CopiesMatchAPixelByPixelReference) {
   LPDIRECTDRAWSURFACE probe = Make(8, 1), target = Make(8, 1);
   EXPECT_EQ(target->Blt(nullptr, probe, nullptr, DDBLT_KEYSRC, nullptr), DDERR_INVALIDPARAMS) << "no key yet";
-  const std::pair<DWORD, DWORD> keys[] = {{100, 200}, {150, 150}, {0, 0},       {0xFFFF, 0xFFFF},
-                                          {0, 0xFFFF}, {1, 0xFFFE}, {200, 100}};  // the last inverted: no colour
+  struct Key {
+    DWORD low, high, range;
+  };
+  const Key keys[] = {{100, 200, DDCKEY_COLORSPACE}, {150, 150, DDCKEY_COLORSPACE}, {0, 0, 0},
+                      {0xFFFF, 0xFFFF, 0},           {0, 0xFFFF, DDCKEY_COLORSPACE}, {1, 0xFFFE, DDCKEY_COLORSPACE},
+                      {200, 100, DDCKEY_COLORSPACE},  // inverted: no colour
+                      {100, 200, 0}};                 // a single colour: 100
   uint32_t seed = 0;
-  for (const auto& [low, high] : keys)
+  for (const auto& [low, high, range] : keys)
     for (int width : {1, 2, 3, 4, 5, 6, 7, 8, 9, 15, 16, 17, 40})
       for (DWORD flags : {DWORD{DDBLT_KEYSRC}, DWORD{DDBLT_WAIT}}) {
         std::mt19937 random(++seed);
@@ -100,13 +106,14 @@ TEST_F(SurfaceTest, CopiesMatchAPixelByPixelReference) {
         LPDIRECTDRAWSURFACE source = Make(width + 3, height, from);
         LPDIRECTDRAWSURFACE destination = MakeRandom(width + 5, height + 2, seed);
         Pixels expected = Read(destination);
-        SetKey(source, low, high);
+        SetKey(source, low, high, range);
+        const DWORD top = range != 0 ? high : low;
         RECT sourceRect{sx, 0, sx + width, height}, destinationRect{dx, dy, dx + width, dy + height};
         ASSERT_EQ(destination->Blt(&destinationRect, source, &sourceRect, flags, nullptr), DD_OK);
         for (int y = 0; y < height; ++y)
           for (int x = 0; x < width; ++x) {
             const uint16_t pixel = from[y * (width + 3) + sx + x];
-            if (flags != DDBLT_KEYSRC || pixel < low || pixel > high) expected[(dy + y) * (width + 5) + dx + x] = pixel;
+            if (flags != DDBLT_KEYSRC || pixel < low || pixel > top) expected[(dy + y) * (width + 5) + dx + x] = pixel;
           }
         ASSERT_EQ(Read(destination), expected) << "key " << low << "-" << high << ", width " << width << ", flags "
                                                << flags << ", seed " << seed;
