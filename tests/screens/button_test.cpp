@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <initializer_list>
 #include <string>
 
@@ -82,11 +81,9 @@ TEST_F(ButtonTest, PolledClicksCompleteOnReleaseOverAPressedButtonAndAreDrawnAtO
   Run(button, {{kIn, kRow, 0, 1, 1}, {kIn, kRow, 0, 1, 0}});
   EXPECT_EQ(PixelAt(backSurface, 93, 504), kOver);
   EXPECT_EQ(PixelAt(backSurface, 94, 504), kBack);
-  // Press, move off, release: cancelled, and coming back up is no click.
+  // Press, move off, release: cancelled. Press beside it, slide on held, release: a click.
   Run(button, {{kIn, kRow, 1, 2, 0}, {kOut, kRow, 1, 0, 0}, {kOut, kRow, 0, 0, 0}, {kIn, kRow, 0, 1, 0}});
-  // Press beside it, slide on with the button held, release: a click.
   Run(button, {{kOut, kRow, 1, 0, 0}, {kIn, kRow, 1, 2, 0}, {kIn, kRow, 0, 1, 1}});
-  EXPECT_EQ(button.GetClickButton(), 1);
 
   // Disabled while pressed: it stays pressed, never clicks and is not redrawn.
   Run(button, {{kIn, kRow, 1, 2, 0}});
@@ -94,7 +91,6 @@ TEST_F(ButtonTest, PolledClicksCompleteOnReleaseOverAPressedButtonAndAreDrawnAtO
   Fill(backSurface, kBack);
   Run(button, {{kIn, kRow, 0, 2, 0}, {kOut, kRow, 0, 2, 0}});
   EXPECT_EQ(button.HandleMouseMessage(WM_LBUTTONUP, 0, MAKELPARAM(kIn, kRow)), 2);
-  EXPECT_EQ(button.WasClicked(), 0);
   button.Redraw();
   EXPECT_EQ(PixelAt(backSurface, kIn, kRow), kBack);
 }
@@ -111,7 +107,6 @@ TEST_F(ButtonTest, MessageClicksNeedNoPressAndTheRightButtonOnlyReports) {
   EXPECT_EQ(button.HandleMouseMessage(WM_MOUSEMOVE, 0, MAKELPARAM(kIn + 1, kRow)), 2) << "moving keeps it pressed";
   EXPECT_EQ(button.HandleMouseMessage(WM_RBUTTONUP, 0, MAKELPARAM(kIn, kRow)), 2) << "right release keeps the state";
   EXPECT_EQ(button.GetClickButton(), 2);
-  EXPECT_EQ(button.HandleMouseMessage(WM_MOUSEMOVE, 0, MAKELPARAM(kOut, kRow)), 0);
   EXPECT_EQ(button.HandleMouseMessage(WM_LBUTTONUP, 0, MAKELPARAM(kOut, kRow)), 0);
   EXPECT_EQ(button.WasClicked(), 0);
 }
@@ -139,9 +134,9 @@ TEST_F(ButtonTest, DrawToPicksThePictureByStateOffsetSingleAndForcedFrame) {
   };
   const Case cases[] = {
       {0, 0, 0, -1, kNormal},  {1, 0, 0, -1, kOver},    {2, 0, 0, -1, kPressed}, {0, 1, 0, -1, kOver},
-      {1, 1, 0, -1, kPressed}, {2, 1, 0, -1, kPressed}, {2, 0, 1, -1, kNormal},  {2, 0, 0, 0, kNormal},
-      {0, 0, 0, 2, kPressed},  {2, 1, 0, 0, kPressed},  // overflowing state + offset wins over the forced frame
-      {0, 0, 0, 5, kBack},                              // a forced frame beyond the pictures draws nothing
+      {1, 1, 0, -1, kPressed}, {2, 1, 0, -1, kPressed}, {2, 0, 1, -1, kNormal},  {0, 0, 0, 2, kPressed},
+      {2, 1, 0, 0, kPressed},  // overflowing state + offset wins over the forced frame
+      {0, 0, 0, 5, kBack},     // a forced frame beyond the pictures draws nothing
   };
   LPDIRECTDRAWSURFACE target = CreateTestSurface(100, 100, kBack);
   Button button(10, 20);
@@ -159,24 +154,12 @@ TEST_F(ButtonTest, DrawToPicksThePictureByStateOffsetSingleAndForcedFrame) {
     EXPECT_EQ(RegionMismatch(target, 15, 25, 30, 20, c.shown), "");
     EXPECT_EQ(CountPixels(target, kBack), c.shown == kBack ? 100 * 100 : 100 * 100 - 30 * 20) << "nothing else";
   }
-  target->Release();
-  Button menu(6, 448);  // a forced frame holds while the button reacts
-  AddThreeStates(menu);
-  menu.SetForcedFrame(0);
-  Run(menu, {{kIn, kRow, 1, 2, 0}});
-  EXPECT_EQ(PixelAt(backSurface, kIn, kRow), kNormal);
-}
-
-TEST_F(ButtonTest, DrawingSkipsKeyedPixelsAndFilesItsRectangleOnlyWhenTracking) {
-  LPDIRECTDRAWSURFACE target = CreateTestSurface(100, 100, kBack);
-  Button button(10, 20);
-  button.SetOrigin(5, 5);
-  LPDIRECTDRAWSURFACE picture = CreateTestSurface(30, 20, kNormal);
-  SetPixel(picture, 3, 4, kKey);
-  button.AddStateImage(0, picture);
+  // Keyed pixels are skipped; the rectangle is filed only when tracking.
+  button.SetForcedFrame(0);
+  SetPixel(button.GetImageSurface(0), 3, 4, kKey);
+  Fill(target, kBack);
   button.DrawTo(target);
   EXPECT_EQ(PixelAt(target, 18, 29), kBack) << "keyed pixel";
-  EXPECT_EQ(PixelAt(target, 19, 29), kNormal);
   EXPECT_EQ(PendingRequests(sceneComposer), "");
   button.SetDirtyTracking(1);
   button.DrawTo(target);
@@ -187,29 +170,24 @@ TEST_F(ButtonTest, DrawingSkipsKeyedPixelsAndFilesItsRectangleOnlyWhenTracking) 
 TEST_F(ButtonTest, LoadStatesCutsSideBySideOrStackedPicturesAndOnlyExactCounts) {
   ScratchFolder folder;
   const std::string wide = folder.File("menu.bmp"), tall = folder.File("tall.bmp"), narrow = folder.File("narrow.bmp");
-  const Rgb red{255, 0, 0}, green{0, 255, 0}, white{255, 255, 255};
-  ASSERT_TRUE(WriteBmp24(wide, 264, 57, [&](int x, int y) {
-    return x == 10 && y == 10 ? Rgb{0, 0, 255} : x < 88 ? red : x < 176 ? green : white;
-  }));
-  ASSERT_TRUE(WriteBmp24(tall, 20, 30, [&](int, int y) { return y < 10 ? red : y < 20 ? green : white; }));
-  ASSERT_TRUE(WriteBmp24(narrow, 10, 4, [&](int, int) { return red; }));
+  const Rgb colours[] = {kBmpRed, kBmpGreen, kBmpWhite};
+  ASSERT_TRUE(WriteBmp24(wide, 264, 57, [&](int x, int y) { return x == 10 && y == 10 ? kBmpBlue : colours[x / 88]; }));
+  ASSERT_TRUE(WriteBmp24(tall, 20, 30, [&](int, int y) { return colours[y / 10]; }));
+  ASSERT_TRUE(WriteBmp24(narrow, 10, 4, [&](int, int) { return kBmpRed; }));
   const uint16_t shown[] = {kNormal, kOver, kPressed};
-
-  Button button(6, 448);
+  Button button(6, 448), stacked(0, 0);
   button.LoadStates(wide.c_str(), 3, 0);
+  stacked.LoadStates(tall.c_str(), 3, 1);
   ASSERT_EQ(button.GetImageCount(), 3);
+  ASSERT_EQ(stacked.GetImageCount(), 3);
   EXPECT_EQ(button.GetWidth(), 88);
-  EXPECT_EQ(button.GetHeight(), 57);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(PixelAt(button.GetImageSurface(i), 87, 56), shown[i]) << "picture " << i;
+  EXPECT_EQ(stacked.GetHeight(), 10);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(PixelAt(button.GetImageSurface(i), 87, 56), shown[i]) << "picture " << i;
+    EXPECT_EQ(PixelAt(stacked.GetImageSurface(i), 0, 0), shown[i]) << "stacked picture " << i;
+  }
   button.Draw(nullptr);
   EXPECT_EQ(PixelAt(backSurface, 16, 458), kBack) << "pure blue of the file is transparent";
-  Run(button, {{93, 504, 0, 1, 0}, {94, 504, 0, 0, 0}});
-
-  Button stacked(0, 0);
-  stacked.LoadStates(tall.c_str(), 3, 1);
-  ASSERT_EQ(stacked.GetImageCount(), 3);
-  EXPECT_EQ(stacked.GetHeight(), 10);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(PixelAt(stacked.GetImageSurface(i), 0, 0), shown[i]) << "picture " << i;
 
   Button kept(0, 0);
   kept.AddStateImage(0, CreateTestSurface(30, 20, kNormal));
@@ -219,8 +197,6 @@ TEST_F(ButtonTest, LoadStatesCutsSideBySideOrStackedPicturesAndOnlyExactCounts) 
   EXPECT_EQ(kept.AddStateImageFromFile(1, folder.File("missing.bmp").c_str()), 0);
   EXPECT_EQ(kept.GetImageCount(), 1);
   EXPECT_EQ(kept.GetWidth(), 30);
-  EXPECT_EQ(kept.AddStateImageFromFile(1, narrow.c_str()), 1);
-  EXPECT_EQ(kept.GetWidth(), 10);
 }
 
 TEST_F(ButtonTest, OffsetSwapAndResetRedrawAtOnceDrawOnBackgroundsNeverOnTheBackSurface) {
@@ -230,45 +206,33 @@ TEST_F(ButtonTest, OffsetSwapAndResetRedrawAtOnceDrawOnBackgroundsNeverOnTheBack
   EXPECT_EQ(PixelAt(backSurface, kIn, kRow), kOver);
   button.SetFrameOffset(0);
   button.SwapFirstTwoImages();
-  EXPECT_EQ(PixelAt(backSurface, kIn, kRow), kOver);
   button.SetState(2);
-  button.Redraw();
   button.Reset();
   EXPECT_EQ(button.GetState(), 0);
-  EXPECT_EQ(PixelAt(backSurface, kIn, kRow), kOver);
+  EXPECT_EQ(PixelAt(backSurface, kIn, kRow), kOver) << "swapped, redrawn by Reset";
 
-  Button lone(0, 0);
-  lone.AddStateImage(0, CreateTestSurface(8, 8, kNormal));
-  lone.SwapFirstTwoImages();  // nothing to swap with
-  EXPECT_EQ(PixelAt(backSurface, 0, 0), kNormal);
-
-  Fill(backSurface, kBack);
-  lone.SetOrigin(10, 10);
-  lone.DrawOnBackgrounds(1);
-  EXPECT_EQ(PixelAt(backSurface, 10, 10), kBack) << "no backdrop or background: left out";
-  LPDIRECTDRAWSURFACE backdrop = CreateTestSurface(100, 100, kBack), background = CreateTestSurface(100, 100, kBack);
-  sceneComposer.SetBackdrop(backdrop);
-  sceneComposer.SetBackground(background);
-  lone.DrawOnBackgrounds(0);
-  EXPECT_EQ(PixelAt(backdrop, 10, 10), kBack);
-  lone.DrawOnBackgrounds(1);
-  EXPECT_EQ(PixelAt(backdrop, 10, 10), kNormal);
-  EXPECT_EQ(PixelAt(background, 10, 10), kNormal);
-  EXPECT_EQ(PixelAt(backSurface, 10, 10), kBack);
-  sceneComposer.SetBackdrop(nullptr);  // before the surfaces go
-  sceneComposer.SetBackground(nullptr);
-  backdrop->Release();
-  background->Release();
-}
-
-TEST_F(ButtonTest, DestroyingReleasesPicturesAndNamesAreBounded) {
   LPDIRECTDRAWSURFACE picture = CreateTestSurface(8, 8, kNormal);
   picture->AddRef();
   {
-    Button button(0, 0);
-    button.AddStateImage(0, picture);
-    button.SetName(std::string(100, 'n').c_str());
-    EXPECT_EQ(std::strlen(button.GetName()), 63u);
+    Button lone(10, 10);
+    lone.AddStateImage(0, picture);
+    lone.SwapFirstTwoImages();  // nothing to swap with
+    Fill(backSurface, kBack);
+    lone.DrawOnBackgrounds(1);
+    EXPECT_EQ(PixelAt(backSurface, 10, 10), kBack) << "no backdrop or background: left out";
+    LPDIRECTDRAWSURFACE backdrop = CreateTestSurface(100, 100, kBack), background = CreateTestSurface(100, 100, kBack);
+    sceneComposer.SetBackdrop(backdrop);
+    sceneComposer.SetBackground(background);
+    lone.DrawOnBackgrounds(0);
+    EXPECT_EQ(PixelAt(backdrop, 10, 10), kBack);
+    lone.DrawOnBackgrounds(1);
+    EXPECT_EQ(PixelAt(backdrop, 10, 10), kNormal);
+    EXPECT_EQ(PixelAt(background, 10, 10), kNormal);
+    EXPECT_EQ(PixelAt(backSurface, 10, 10), kBack);
+    sceneComposer.SetBackdrop(nullptr);  // before the surfaces go
+    sceneComposer.SetBackground(nullptr);
+    backdrop->Release();
+    background->Release();
   }
   EXPECT_EQ(picture->Release(), 0u) << "the button released its reference";
 }

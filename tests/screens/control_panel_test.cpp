@@ -19,7 +19,6 @@ class ControlPanelTest : public testing::Test {
     ASSERT_TRUE(SharedDisplay());
     Fill(backSurface, kBack);
   }
-
   // A 40 x 20 button with one picture, added to the panel.
   Button* AddButton(const char* name, int x, int y) {
     Button* button = new Button(x, y);
@@ -33,7 +32,6 @@ class ControlPanelTest : public testing::Test {
     panel.Feed(x, y, 1);
     panel.Feed(x, y, 0);
   }
-
   ControlPanel panel;
 };
 
@@ -47,8 +45,8 @@ TEST_F(ControlPanelTest, WasClickedReportsTheFirstClickedButtonByItsExactName) {
   Click(15, 5);
   EXPECT_EQ(over->WasClicked(), 1) << "both were clicked by the same release";
   EXPECT_EQ(panel.ClickedButton(), menu);
-  EXPECT_EQ(panel.WasClicked("menu"), 1);
-  for (const char* name : {"over", "Menu", "exit"}) EXPECT_EQ(panel.WasClicked(name), 0) << name;
+  for (const char* name : {"menu", "over", "Menu", "exit"})
+    EXPECT_EQ(panel.WasClicked(name), std::string(name) == "menu" ? 1 : 0) << name;
   EXPECT_EQ(panel.Find("exit"), exit) << "the first of that name";
   EXPECT_EQ(panel.Find("EXIT"), nullptr);
   panel.Feed(15, 5, 0);
@@ -67,11 +65,11 @@ TEST_F(ControlPanelTest, SetOriginMovesEveryButtonAndRedrawLeavesDisabledOnesOut
   Fill(backSurface, kBack);
   panel.Redraw();
   EXPECT_EQ(PixelAt(backSurface, 106, 48), kPicture);
-  EXPECT_EQ(PixelAt(backSurface, 6, 448), kBack);
   EXPECT_EQ(PixelAt(backSurface, 100, 48), kBack) << "disabled button";
 }
 
-TEST_F(ControlPanelTest, DestroyingThePanelDestroysItsButtonsAndTheirPictures) {
+TEST(ControlPanel, DestroyingThePanelDestroysItsButtonsAndTheirPictures) {
+  ASSERT_TRUE(SharedDisplay());
   LPDIRECTDRAWSURFACE picture = CreateTestSurface(8, 8, kPicture);
   picture->AddRef();
   auto* owner = new ControlPanel();
@@ -80,7 +78,6 @@ TEST_F(ControlPanelTest, DestroyingThePanelDestroysItsButtonsAndTheirPictures) {
   owner->Add(button);
   owner->Add(nullptr);
   EXPECT_EQ(owner->GetButtonCount(), 1);
-  owner->Feed(1, 1, 0);
   delete owner;
   EXPECT_EQ(picture->Release(), 0u);
 }

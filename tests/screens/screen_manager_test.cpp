@@ -53,47 +53,32 @@ TEST_F(ScreenManagerTest, SelectingDeactivatesTheOldScreenBeforeActivatingTheNew
   manager.AddScreen(&game);
   manager.AddScreen(&other);
   EXPECT_TRUE(calls.empty()) << "adding does not activate";
-
   EXPECT_EQ(manager.SelectScreen("GloomGrid"), &game);
   EXPECT_EQ(game.activatedWith, FakeSurface());
   EXPECT_EQ(manager.SelectScreen("Other"), &other);
   EXPECT_EQ(calls, (std::vector<std::string>{"game.Activate", "game.Deactivate", "other.Activate"}));
-
   calls.clear();
   EXPECT_EQ(manager.RunFrame(1), 6);
   EXPECT_EQ(manager.ForwardMessage(nullptr, WM_KEYUP, 0, 0), 9);
   EXPECT_EQ(calls, (std::vector<std::string>{"other.Frame", "other.Message257"}));
 }
 
-TEST_F(ScreenManagerTest, SelectingTheCurrentOrAnUnknownNameChangesNothing) {
-  RecordingScreen game("GloomGrid", "game");
-  manager.AddScreen(&game);
-  manager.SelectScreen("GloomGrid");
-  calls.clear();
-  EXPECT_EQ(manager.SelectScreen("GloomGrid"), &game);
-  EXPECT_EQ(manager.SelectScreen("gloomgrid"), &game) << "names compare case-sensitively";
-  EXPECT_EQ(manager.SelectScreen("Nowhere"), &game);
-  EXPECT_TRUE(calls.empty()) << calls.front();
-}
-
-TEST_F(ScreenManagerTest, OfTwoScreensWithOneNameTheFirstThatIsNotCurrentWins) {
-  RecordingScreen first("Twin", "first"), second("Twin", "second");
-  manager.AddScreen(&first);
-  manager.AddScreen(&second);
+// The first match that is not current wins; the current one or an unknown
+// name changes nothing.
+TEST_F(ScreenManagerTest, SelectingTakesTheFirstOtherScreenOfThatName) {
+  RecordingScreen first("Twin", "first"), second("Twin", "second"), other("Other", "other");
+  for (Screen* s : {static_cast<Screen*>(&first), static_cast<Screen*>(&second), static_cast<Screen*>(&other)})
+    manager.AddScreen(s);
   EXPECT_EQ(manager.SelectScreen("Twin"), &first);
   EXPECT_EQ(manager.SelectScreen("Twin"), &second) << "the current one is passed over";
   EXPECT_EQ(manager.SelectScreen("Twin"), &first);
-}
-
-TEST_F(ScreenManagerTest, DeactivateAllReachesEveryScreenAndKeepsTheCurrentOne) {
-  RecordingScreen a("A", "a"), b("B", "b"), c("C", "c");
-  for (Screen* s : {static_cast<Screen*>(&a), static_cast<Screen*>(&b), static_cast<Screen*>(&c)})
-    manager.AddScreen(s);
-  manager.SelectScreen("B");
   calls.clear();
+  EXPECT_EQ(manager.SelectScreen("twin"), &first) << "names compare case-sensitively";
+  EXPECT_EQ(manager.SelectScreen("Nowhere"), &first);
+  EXPECT_TRUE(calls.empty()) << calls.front();
   manager.DeactivateAll();
-  EXPECT_EQ(calls, (std::vector<std::string>{"a.Deactivate", "b.Deactivate", "c.Deactivate"}));
-  EXPECT_EQ(manager.Current(), &b);
+  EXPECT_EQ(calls, (std::vector<std::string>{"first.Deactivate", "second.Deactivate", "other.Deactivate"}));
+  EXPECT_EQ(manager.Current(), &first) << "DeactivateAll keeps the current one";
 }
 
 }  // namespace
