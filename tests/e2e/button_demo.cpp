@@ -1,8 +1,8 @@
 // A small demonstration program for the screen framework (not the game): one
 // screen with one button, run with the game's own window, clock, cursor and
-// main loop. It reads "demo_button.bmp" (normal, mouse-over and pressed
-// pictures side by side) from its working directory and prints "clicked" on
-// standard output for every click the button reports.
+// main loop. Its command line names the button's bitmap (normal, mouse-over
+// and pressed pictures side by side); it prints "clicked" on standard output
+// for every click the button reports.
 #include <windows.h>
 
 #include <cstdio>
@@ -28,6 +28,7 @@ constexpr int kButtonY = 270;
 
 class DemoScreen : public Screen {
  public:
+  const char* bitmap = "";
   void Activate(LPDIRECTDRAW dd, LPDIRECTDRAWSURFACE surface) override {
     Screen::Activate(dd, surface);
     background = CreateOffscreenSurface(800, 600);
@@ -36,7 +37,7 @@ class DemoScreen : public Screen {
     sceneComposer.SetBackdrop(background);
     sceneComposer.RestoreAll();
     auto* button = new Button(kButtonX, kButtonY);
-    button->LoadStates("demo_button.bmp", 3, 0);
+    button->LoadStates(bitmap, 3, 0);
     button->SetName("demo");
     button->SetDirtyTracking(1);
     GetPanel()->Add(button);
@@ -68,7 +69,7 @@ DemoScreen demoScreen;
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
   fullScreen = 0;
   if (!RegisterMainWindowClass(instance) || !CreateMainWindow(instance, showCommand)) return 1;
   if (!ZQInitDirectX(mainWindow, clientWidth, clientHeight)) return 1;
@@ -81,6 +82,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   mouseCursor.Hide();
   ZQAcquireMouse(1);
   screenManager.Init(directDraw, backSurface);
+  demoScreen.bitmap = commandLine;
   demoScreen.SetName("Demo");
   screenManager.AddScreen(&demoScreen);
   screenManager.SelectScreen("Demo");
