@@ -1,5 +1,6 @@
-// Buttons on the shared display: hit edges, click sequences polled and by
-// message, the picture drawn for each state and what drawing files.
+// Buttons and the control panel on the shared display: hit edges, click
+// sequences polled and by message, the picture drawn for each state and what
+// drawing files; which click the panel reports.
 #include "screens/button.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "composer_helpers.h"
+#include "screens/control_panel.h"
 #include "screens/scene_composer.h"
 #include "core/globals.h"
 #include "support/bmp_file.h"
@@ -207,6 +209,42 @@ TEST_F(ButtonTest, OffsetSwapAndResetRedrawAtOnceDrawOnBackgroundsNeverOnTheBack
     background->Release();
   }
   EXPECT_EQ(picture->Release(), 0u) << "the button released its reference";
+}
+
+// Only the first clicked button in list order is reported, and only by its
+// exact name; the panel's origin moves every button; disabled ones are not drawn.
+TEST_F(ButtonTest, ThePanelReportsTheFirstClickedButtonByItsExactName) {
+  LPDIRECTDRAWSURFACE picture = CreateTestSurface(40, 20, kNormal);
+  picture->AddRef();
+  auto* panel = new ControlPanel();
+  Button* buttons[4] = {};
+  const std::pair<const char*, int> made[] = {{"menu", 0}, {"over", 10}, {"exit", 100}, {"exit", 200}};
+  for (int i = 0; i < 4; ++i) {
+    buttons[i] = new Button(made[i].second, 0);
+    buttons[i]->AddStateImage(0, i == 0 ? picture : CreateTestSurface(40, 20, kNormal));
+    buttons[i]->SetName(made[i].first);
+    panel->Add(buttons[i]);
+  }
+  panel->Add(nullptr);
+  EXPECT_EQ(panel->GetButtonCount(), 4);
+  panel->SetOrigin(100, 400);
+  for (int bits : {1, 0}) panel->Feed(15, 405, bits);
+  EXPECT_EQ(panel->ClickedButton(), nullptr) << "the old place";
+  for (int bits : {1, 0}) panel->Feed(115, 405, bits);
+  EXPECT_EQ(buttons[1]->WasClicked(), 1) << "both were clicked by the same release";
+  EXPECT_EQ(panel->ClickedButton(), buttons[0]);
+  for (const char* name : {"menu", "over", "Menu", "exit"})
+    EXPECT_EQ(panel->WasClicked(name), std::string(name) == "menu" ? 1 : 0) << name;
+  EXPECT_EQ(panel->Find("exit"), buttons[2]) << "the first of that name";
+  panel->Feed(115, 405, 0);
+  EXPECT_EQ(panel->ClickedButton(), nullptr) << "the click lasts one update";
+  buttons[3]->SetEnabled(0);
+  Fill(backSurface, kBack);
+  panel->Redraw();
+  EXPECT_EQ(PixelAt(backSurface, 100, 400), kNormal);
+  EXPECT_EQ(PixelAt(backSurface, 300, 400), kBack) << "disabled button";
+  delete panel;
+  EXPECT_EQ(picture->Release(), 0u) << "the panel destroyed its buttons and their pictures";
 }
 
 }  // namespace
