@@ -1,13 +1,10 @@
 // The game clock on the host's hand-stepped timer: counting, the seconds
-// countdown, frame pacing, and the GetTickCount fallback when no timer exists;
-// the launcher's directory kept from the command line.
+// countdown, frame pacing, and the GetTickCount fallback when no timer exists.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <atomic>
-#include <cstring>
-#include <string>
 #include <thread>
 
 #include "host/control.h"
@@ -101,15 +98,6 @@ TEST_F(GameClockTest, WithoutATimerTheClockFollowsTheTickCount) {
     WaitForNextFrame(100);
   }
   EXPECT_GE(nextFrameTime, 1520);
-}
-
-TEST(LaunchDirectory, KeepsTheCommandLineWholeUpTo255Characters) {
-  CopyLaunchDirectory("C:\\Games\\Orvane Launcher");
-  EXPECT_STREQ(launchDirectory, "C:\\Games\\Orvane Launcher");
-  CopyLaunchDirectory(std::string(300, 'd').c_str());
-  EXPECT_EQ(std::strlen(launchDirectory), 255u);
-  CopyLaunchDirectory(nullptr);
-  EXPECT_STREQ(launchDirectory, "");
 }
 
 // With the frame rate switched on, each frame writes the requested rate at the

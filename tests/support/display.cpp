@@ -164,11 +164,20 @@ LPDIRECTDRAWSURFACE CreateKeyedSurface(int width, int height, uint16_t fill) {
   return surface;
 }
 
-void PaintCoordinates(LPDIRECTDRAWSURFACE surface) {
+// Paints the part of the rectangle inside the surface, each pixel as colourAt says.
+template <typename ColourAt>
+void Paint(LPDIRECTDRAWSURFACE surface, int x, int y, int width, int height, ColourAt colourAt) {
   Locked lock(surface);
   ASSERT_TRUE(lock.ok) << "lock for painting";
-  for (int row = 0; row < lock.Height(); ++row)
-    for (int column = 0; column < lock.Width(); ++column) lock.Row(row)[column] = CoordinatePixel(column, row);
+  for (int row = std::max(y, 0); row < std::min(y + height, lock.Height()); ++row)
+    for (int column = std::max(x, 0); column < std::min(x + width, lock.Width()); ++column)
+      lock.Row(row)[column] = colourAt(column, row);
+}
+
+void PaintCoordinates(LPDIRECTDRAWSURFACE surface) { Paint(surface, 0, 0, 256, 128, CoordinatePixel); }
+
+void PaintRect(LPDIRECTDRAWSURFACE surface, int x, int y, int width, int height, uint16_t pixel) {
+  Paint(surface, x, y, width, height, [pixel](int, int) { return pixel; });
 }
 
 uint16_t PixelAt(LPDIRECTDRAWSURFACE surface, int x, int y) {
@@ -178,26 +187,15 @@ uint16_t PixelAt(LPDIRECTDRAWSURFACE surface, int x, int y) {
   return 0xDEAD;
 }
 
-void SetPixel(LPDIRECTDRAWSURFACE surface, int x, int y, uint16_t pixel) {
-  Locked lock(surface);
-  ASSERT_TRUE(lock.ok && lock.Holds(x, y)) << "cannot write pixel (" << x << ", " << y << ")";
-  lock.Row(y)[x] = pixel;
-}
+void SetPixel(LPDIRECTDRAWSURFACE surface, int x, int y, uint16_t pixel) { PaintRect(surface, x, y, 1, 1, pixel); }
 
 std::vector<uint16_t> AllPixels(LPDIRECTDRAWSURFACE surface) {
   std::vector<uint16_t> pixels;
   Locked lock(surface);
   EXPECT_TRUE(lock.ok) << "lock for reading";
-  for (int row = 0; lock.ok && row < lock.Height(); ++row) pixels.insert(pixels.end(), lock.Row(row), lock.Row(row) + lock.Width());
+  for (int row = 0; lock.ok && row < lock.Height(); ++row)
+    pixels.insert(pixels.end(), lock.Row(row), lock.Row(row) + lock.Width());
   return pixels;
-}
-
-void PaintRect(LPDIRECTDRAWSURFACE surface, int x, int y, int width, int height, uint16_t pixel) {
-  Locked lock(surface);
-  ASSERT_TRUE(lock.ok) << "lock for painting";
-  for (int row = std::max(y, 0); row < std::min(y + height, lock.Height()); ++row)
-    for (int column = std::max(x, 0); column < std::min(x + width, lock.Width()); ++column)
-      lock.Row(row)[column] = pixel;
 }
 
 bool Fill(LPDIRECTDRAWSURFACE surface, uint16_t pixel) {
