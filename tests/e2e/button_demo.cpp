@@ -23,31 +23,22 @@
 
 namespace {
 
-constexpr int kButtonX = 340;
-constexpr int kButtonY = 270;
-
+// The only screen; it lives until the program ends.
 class DemoScreen : public Screen {
  public:
   const char* bitmap = "";
   void Activate(LPDIRECTDRAW dd, LPDIRECTDRAWSURFACE surface) override {
     Screen::Activate(dd, surface);
-    background = CreateOffscreenSurface(800, 600);
+    LPDIRECTDRAWSURFACE background = CreateOffscreenSurface(800, 600);
     FillSurface(background, ColorFromRGB(background, 40, 20, 60));
     sceneComposer.SetBackground(background);
     sceneComposer.SetBackdrop(background);
     sceneComposer.RestoreAll();
-    auto* button = new Button(kButtonX, kButtonY);
+    auto* button = new Button(340, 270);  // 120 x 60, centred
     button->LoadStates(bitmap, 3, 0);
     button->SetName("demo");
     button->SetDirtyTracking(1);
     GetPanel()->Add(button);
-  }
-  void Deactivate() override {
-    Screen::Deactivate();
-    sceneComposer.SetBackground(nullptr);
-    sceneComposer.SetBackdrop(nullptr);
-    if (background) background->Release();
-    background = nullptr;
   }
   int Frame(int) override {
     int x = 0, y = 0, bits = 0;
@@ -60,9 +51,6 @@ class DemoScreen : public Screen {
     }
     return Present() ? FrameContinue : FrameQuit;
   }
-
- private:
-  LPDIRECTDRAWSURFACE background = nullptr;
 };
 
 DemoScreen demoScreen;

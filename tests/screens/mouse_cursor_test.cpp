@@ -29,25 +29,20 @@ class MouseCursorTest : public DisplayTest {
     ZQAcquireMouse(1);
     MouseCursor::ResetPollHistoryForTest();
   }
-  void Press(bool down) { host::InjectMouseButton(VK_LBUTTON, down); }
+  // Before each poll the left button goes down (d) or up (u), or down and up again (x).
+  void Polls(const std::string& steps) {
+    for (char step : steps) {
+      host::InjectMouseButton(VK_LBUTTON, step != 'u');
+      if (step == 'x') host::InjectMouseButton(VK_LBUTTON, false);
+      cursor.Poll();
+    }
+  }
   MouseCursor cursor;
 };
 
 // Presses are counted on the clock's polls and consumed one per GetState.
 TEST_F(MouseCursorTest, PressesSeenByPollsAreReportedOneByOne) {
-  Press(true);
-  for (int i = 0; i < 5; ++i) cursor.Poll();  // held over many polls: one press
-  Press(false);
-  cursor.Poll();
-  Press(true);  // shorter than a poll: not seen
-  Press(false);
-  cursor.Poll();
-  for (int i = 0; i < 2; ++i) {
-    Press(true);
-    cursor.Poll();
-    Press(false);
-    cursor.Poll();
-  }
+  Polls("dddddu" "x" "dudu");  // held over many polls: one press; shorter than a poll: none
   host::InjectMouseButton(VK_RBUTTON, true);
   cursor.Poll();
   int buttons = 0;
@@ -61,9 +56,7 @@ TEST_F(MouseCursorTest, PressesSeenByPollsAreReportedOneByOne) {
   EXPECT_EQ(buttons, 2) << "the right button is held";
 
   ZQAcquireMouse(0);
-  host::InjectMouseButton(VK_RBUTTON, false);
-  Press(true);
-  cursor.Poll();
+  Polls("d");
   int left = -1;
   cursor.GetState(nullptr, nullptr, &buttons, &left, nullptr);
   EXPECT_EQ(left, -1) << "nothing is read while the mouse is not acquired";
