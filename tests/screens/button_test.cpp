@@ -45,7 +45,8 @@ class ButtonTest : public testing::Test {
   static void Run(Button& button, std::initializer_list<Step> steps) {
     int index = 0;
     for (const Step& s : steps) {
-      EXPECT_EQ(button.Feed(s.x, s.y, s.bits), s.state) << "step " << index << ": Feed(" << s.x << ", " << s.bits << ")";
+      EXPECT_EQ(button.Feed(s.x, s.y, s.bits), s.state)
+          << "step " << index << ": Feed(" << s.x << ", " << s.y << ", " << s.bits << ")";
       EXPECT_EQ(button.WasClicked(), s.clicked) << "step " << index++ << ": clicked";
     }
   }

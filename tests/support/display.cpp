@@ -174,7 +174,7 @@ void Paint(LPDIRECTDRAWSURFACE surface, int x, int y, int width, int height, Col
       lock.Row(row)[column] = colourAt(column, row);
 }
 
-void PaintCoordinates(LPDIRECTDRAWSURFACE surface) { Paint(surface, 0, 0, 256, 128, CoordinatePixel); }
+void PaintCoordinates(LPDIRECTDRAWSURFACE surface) { Paint(surface, 0, 0, 1 << 16, 1 << 16, CoordinatePixel); }
 
 void PaintRect(LPDIRECTDRAWSURFACE surface, int x, int y, int width, int height, uint16_t pixel) {
   Paint(surface, x, y, width, height, [pixel](int, int) { return pixel; });
