@@ -1,8 +1,8 @@
 // A small demonstration program for the screen framework (not the game): one
 // screen with one button, run with the game's own window, clock, cursor and
-// main loop. It reads "demo_button.bmp" (normal, mouse-over and pressed
-// pictures side by side) from its working directory and prints "clicked" on
-// standard output for every click the button reports.
+// main loop. Its command line names the button's bitmap (normal, mouse-over
+// and pressed pictures side by side); it prints "clicked" on standard output
+// for every click the button reports.
 #include <windows.h>
 
 #include <cstdio>
@@ -23,30 +23,22 @@
 
 namespace {
 
-constexpr int kButtonX = 340;
-constexpr int kButtonY = 270;
-
+// The only screen; it lives until the program ends.
 class DemoScreen : public Screen {
  public:
+  const char* bitmap = "";
   void Activate(LPDIRECTDRAW dd, LPDIRECTDRAWSURFACE surface) override {
     Screen::Activate(dd, surface);
-    background = CreateOffscreenSurface(800, 600);
+    LPDIRECTDRAWSURFACE background = CreateOffscreenSurface(800, 600);
     FillSurface(background, ColorFromRGB(background, 40, 20, 60));
     sceneComposer.SetBackground(background);
     sceneComposer.SetBackdrop(background);
     sceneComposer.RestoreAll();
-    auto* button = new Button(kButtonX, kButtonY);
-    button->LoadStates("demo_button.bmp", 3, 0);
+    auto* button = new Button(340, 270);  // 120 x 60, centred
+    button->LoadStates(bitmap, 3, 0);
     button->SetName("demo");
     button->SetDirtyTracking(1);
     GetPanel()->Add(button);
-  }
-  void Deactivate() override {
-    Screen::Deactivate();
-    sceneComposer.SetBackground(nullptr);
-    sceneComposer.SetBackdrop(nullptr);
-    if (background) background->Release();
-    background = nullptr;
   }
   int Frame(int) override {
     int x = 0, y = 0, bits = 0;
@@ -59,16 +51,13 @@ class DemoScreen : public Screen {
     }
     return Present() ? FrameContinue : FrameQuit;
   }
-
- private:
-  LPDIRECTDRAWSURFACE background = nullptr;
 };
 
 DemoScreen demoScreen;
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
   fullScreen = 0;
   if (!RegisterMainWindowClass(instance) || !CreateMainWindow(instance, showCommand)) return 1;
   if (!ZQInitDirectX(mainWindow, clientWidth, clientHeight)) return 1;
@@ -81,6 +70,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   mouseCursor.Hide();
   ZQAcquireMouse(1);
   screenManager.Init(directDraw, backSurface);
+  demoScreen.bitmap = commandLine;
   demoScreen.SetName("Demo");
   screenManager.AddScreen(&demoScreen);
   screenManager.SelectScreen("Demo");

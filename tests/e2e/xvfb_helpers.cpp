@@ -1,11 +1,13 @@
 #include "e2e/xvfb_helpers.h"
 
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 namespace xvfb {
 namespace {
@@ -34,7 +36,7 @@ bool Start() {
   server = fork();
   if (server == 0) {
     close(pipeEnds[0]);
-    std::string fd = std::to_string(pipeEnds[1]);
+    const std::string fd = std::to_string(pipeEnds[1]);
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
            static_cast<char*>(nullptr));
     _exit(127);
@@ -44,13 +46,10 @@ bool Start() {
   char c;
   while (read(pipeEnds[0], &c, 1) == 1 && c != '\n') number += c;
   close(pipeEnds[0]);
-  if (number.empty()) {
-    Stop();
-    return false;
-  }
+  if (number.empty()) Stop();
   display = ":" + number;
   setenv("DISPLAY", display.c_str(), 1);
-  return true;
+  return !number.empty();
 }
 
 void Stop() {
@@ -61,11 +60,20 @@ void Stop() {
   server = -1;
 }
 
-const std::string& Display() { return display; }
-
-std::string WindowPixel(const std::string& windowId, int x, int y) {
-  return Shell("import -silent -window " + windowId + " -crop 1x1+" + std::to_string(x) + "+" + std::to_string(y) +
-               " -format '%[pixel:p{0,0}]' info:- 2>/dev/null");
+testing_support::GameRun RunWindowed(testing_support::GameOptions options,
+                                     const std::function<void(const std::string& windowId)>& driver) {
+  std::string windowId;
+  std::thread player([&] {
+    windowId = Shell("timeout 15 xdotool search --sync --name '^Gloom Grid$' | head -1");
+    if (!windowId.empty()) driver(windowId);
+  });
+  options.headless = false;
+  options.environment["DISPLAY"] = display;
+  testing_support::GameRun run = testing_support::RunGame(options);
+  player.join();
+  EXPECT_FALSE(windowId.empty()) << "no window titled Gloom Grid appeared";
+  EXPECT_EQ(run.stdErr.find("headless"), std::string::npos) << run.stdErr;
+  return run;
 }
 
 }  // namespace xvfb

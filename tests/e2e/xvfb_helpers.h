@@ -1,8 +1,11 @@
-// An Xvfb display for the end-to-end tests, and a way to run shell commands
-// (xdotool, ImageMagick) against it.
+// An Xvfb display for the end-to-end tests, shell commands (xdotool,
+// ImageMagick) against it, and windowed runs driven from outside.
 #pragma once
 
+#include <functional>
 #include <string>
+
+#include "support/game_process.h"
 
 namespace xvfb {
 
@@ -10,12 +13,13 @@ namespace xvfb {
 // process. False when Xvfb or xdotool is missing.
 bool Start();
 void Stop();
-const std::string& Display();
 
 // Runs a shell command and returns its standard output, trailing blanks cut.
 std::string Shell(const std::string& command);
 
-// The colour of a pixel of an X window, as ImageMagick names it ("srgb(...)").
-std::string WindowPixel(const std::string& windowId, int x, int y);
+// Runs the program windowed on the Xvfb display while `driver` acts on its
+// window, titled "Gloom Grid"; fails the test when no such window appears.
+testing_support::GameRun RunWindowed(testing_support::GameOptions options,
+                                     const std::function<void(const std::string& windowId)>& driver);
 
 }  // namespace xvfb

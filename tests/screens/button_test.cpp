@@ -1,14 +1,15 @@
-// Buttons on the shared display: hit edges, click sequences polled and by
-// message, the picture drawn for each state and what drawing files.
+// Buttons and the control panel on the shared display: hit edges, click
+// sequences polled and by message, the picture drawn for each state and what
+// drawing files; which click the panel reports.
 #include "screens/button.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <initializer_list>
 #include <string>
 
 #include "composer_helpers.h"
+#include "screens/control_panel.h"
 #include "screens/scene_composer.h"
 #include "core/globals.h"
 #include "support/bmp_file.h"
@@ -20,11 +21,8 @@ namespace {
 using namespace testing_support;
 using composer_test::PendingRequests;
 
-constexpr uint16_t kNormal = 0xF800;
-constexpr uint16_t kOver = 0x07E0;
-constexpr uint16_t kPressed = 0xFFFF;
-constexpr uint16_t kBack = 0x0841;
-constexpr uint16_t kKey = 0x001F;  // pure blue on both 16-bit layouts
+constexpr uint16_t kNormal = 0xF800, kOver = 0x07E0, kPressed = 0xFFFF, kBack = 0x0841;
+constexpr uint16_t kKey = 0x001F;                // pure blue on both 16-bit layouts
 constexpr int kIn = 50, kOut = 200, kRow = 470;  // beside and on the menu button's row
 
 // One polled update and what it must leave: the returned state and the flag.
@@ -39,33 +37,29 @@ class ButtonTest : public testing::Test {
     Fill(backSurface, kBack);
     sceneComposer.SetBackground(nullptr);  // drops whatever earlier tests filed
   }
-
-  // The game's "menu" button: (6, 448) with three 88 x 57 pictures.
+  // The game's "menu" button is at (6, 448) with three 88 x 57 pictures.
   static void AddThreeStates(Button& button, int width = 88, int height = 57) {
     const uint16_t pixels[] = {kNormal, kOver, kPressed};
     for (int i = 0; i < 3; ++i) button.AddStateImage(i, CreateTestSurface(width, height, pixels[i]));
   }
-
   static void Run(Button& button, std::initializer_list<Step> steps) {
     int index = 0;
     for (const Step& s : steps) {
       EXPECT_EQ(button.Feed(s.x, s.y, s.bits), s.state)
           << "step " << index << ": Feed(" << s.x << ", " << s.y << ", " << s.bits << ")";
-      EXPECT_EQ(button.WasClicked(), s.clicked) << "step " << index << ": clicked";
-      ++index;
+      EXPECT_EQ(button.WasClicked(), s.clicked) << "step " << index++ << ": clicked";
     }
   }
 };
 
 TEST_F(ButtonTest, PolledHitLeavesRightAndBottomEdgesOutsideMessagesTakeThemIn) {
-  struct Point {
+  const struct {
     int x, y, polled, message;
-  };
-  const Point points[] = {{6, 448, 1, 1}, {93, 504, 1, 1}, {94, 470, 0, 1}, {50, 505, 0, 1}, {94, 505, 0, 1},
-                          {95, 470, 0, 0}, {50, 506, 0, 0}, {5, 470, 0, 0},  {50, 447, 0, 0}};
+  } points[] = {{6, 448, 1, 1},  {93, 504, 1, 1}, {94, 470, 0, 1}, {50, 505, 0, 1},
+                {95, 470, 0, 0}, {50, 506, 0, 0}, {5, 470, 0, 0},  {50, 447, 0, 0}};
   Button button(6, 448);
   AddThreeStates(button);
-  for (const Point& p : points) {
+  for (const auto& p : points) {
     button.Feed(p.x, p.y, 0);
     EXPECT_EQ(button.IsMouseOver(), p.polled) << "Feed at (" << p.x << ", " << p.y << ")";
     button.HandleMouseMessage(WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
@@ -76,25 +70,19 @@ TEST_F(ButtonTest, PolledHitLeavesRightAndBottomEdgesOutsideMessagesTakeThemIn) 
 TEST_F(ButtonTest, PolledClicksCompleteOnReleaseOverAPressedButtonAndAreDrawnAtOnce) {
   Button button(6, 448);
   AddThreeStates(button);
-  // Press and release on it; the flag is gone by the next update.
   Run(button, {{kIn, kRow, 1, 2, 0}});
   EXPECT_EQ(PixelAt(backSurface, 93, 504), kPressed);
-  Run(button, {{kIn, kRow, 0, 1, 1}, {kIn, kRow, 0, 1, 0}});
+  Run(button, {{kIn, kRow, 0, 1, 1}, {kIn, kRow, 0, 1, 0}});  // the flag lasts one update
   EXPECT_EQ(PixelAt(backSurface, 93, 504), kOver);
-  EXPECT_EQ(PixelAt(backSurface, 94, 504), kBack);
-  // Press, move off, release: cancelled, and coming back up is no click.
+  // Press, move off, release: cancelled. Press beside it, slide on held, release: a click.
   Run(button, {{kIn, kRow, 1, 2, 0}, {kOut, kRow, 1, 0, 0}, {kOut, kRow, 0, 0, 0}, {kIn, kRow, 0, 1, 0}});
-  // Press beside it, slide on with the button held, release: a click.
   Run(button, {{kOut, kRow, 1, 0, 0}, {kIn, kRow, 1, 2, 0}, {kIn, kRow, 0, 1, 1}});
-  EXPECT_EQ(button.GetClickButton(), 1);
-
   // Disabled while pressed: it stays pressed, never clicks and is not redrawn.
   Run(button, {{kIn, kRow, 1, 2, 0}});
   button.SetEnabled(0);
   Fill(backSurface, kBack);
   Run(button, {{kIn, kRow, 0, 2, 0}, {kOut, kRow, 0, 2, 0}});
   EXPECT_EQ(button.HandleMouseMessage(WM_LBUTTONUP, 0, MAKELPARAM(kIn, kRow)), 2);
-  EXPECT_EQ(button.WasClicked(), 0);
   button.Redraw();
   EXPECT_EQ(PixelAt(backSurface, kIn, kRow), kBack);
 }
@@ -102,52 +90,45 @@ TEST_F(ButtonTest, PolledClicksCompleteOnReleaseOverAPressedButtonAndAreDrawnAtO
 TEST_F(ButtonTest, MessageClicksNeedNoPressAndTheRightButtonOnlyReports) {
   Button button(6, 448);
   AddThreeStates(button);
-  EXPECT_EQ(button.HandleMouseMessage(WM_LBUTTONUP, 0, MAKELPARAM(94, 505)), 1) << "release on the far corner";
-  EXPECT_EQ(button.WasClicked(), 1);
-  EXPECT_EQ(button.HandleMouseMessage(WM_MOUSEMOVE, 0, MAKELPARAM(kIn, kRow)), 1);
+  auto message = [&](UINT id, int x) { return button.HandleMouseMessage(id, 0, MAKELPARAM(x, kRow)); };
+  EXPECT_EQ(message(WM_LBUTTONUP, kIn), 1);
+  EXPECT_EQ(button.WasClicked(), 1) << "a release over it is a click";
+  EXPECT_EQ(message(WM_LBUTTONDOWN, kIn), 2);
   EXPECT_EQ(button.WasClicked(), 0) << "the next message clears the click";
-
-  EXPECT_EQ(button.HandleMouseMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(kIn, kRow)), 2);
-  EXPECT_EQ(button.HandleMouseMessage(WM_MOUSEMOVE, 0, MAKELPARAM(kIn + 1, kRow)), 2) << "moving keeps it pressed";
-  EXPECT_EQ(button.HandleMouseMessage(WM_RBUTTONUP, 0, MAKELPARAM(kIn, kRow)), 2) << "right release keeps the state";
+  EXPECT_EQ(message(WM_MOUSEMOVE, kIn + 1), 2) << "moving keeps it pressed";
+  EXPECT_EQ(message(WM_RBUTTONUP, kIn), 2) << "right release keeps the state";
   EXPECT_EQ(button.GetClickButton(), 2);
-  EXPECT_EQ(button.HandleMouseMessage(WM_MOUSEMOVE, 0, MAKELPARAM(kOut, kRow)), 0);
-  EXPECT_EQ(button.HandleMouseMessage(WM_LBUTTONUP, 0, MAKELPARAM(kOut, kRow)), 0);
+  EXPECT_EQ(message(WM_LBUTTONUP, kOut), 0);
   EXPECT_EQ(button.WasClicked(), 0);
 }
 
 TEST_F(ButtonTest, PixelHitTestTreatsKeyedPixelsOfPictureZeroAsOutside) {
-  Button button(90, 40);
+  Button button(90, 40), area(0, 0, 30, 30);
   button.SetOrigin(10, 10);  // the picture's (5, 5) lies at (105, 55)
   LPDIRECTDRAWSURFACE picture = CreateTestSurface(20, 20, kNormal);
   SetPixel(picture, 5, 5, kKey);
   button.AddStateImage(0, picture);
   button.SetPixelHitTest(1);
   Run(button, {{105, 55, 1, 0, 0}, {106, 55, 1, 2, 0}, {105, 55, 0, 0, 0}, {106, 55, 1, 2, 0}, {106, 55, 0, 1, 1}});
-  button.SetPixelHitTest(0);
-  Run(button, {{105, 55, 1, 2, 0}});
-
-  Button area(0, 0, 30, 30);  // no picture to test against: the mouse is ignored
-  area.SetPixelHitTest(1);
+  area.SetPixelHitTest(1);  // no picture to test against: the mouse is ignored
   Run(area, {{5, 5, 1, 0, 0}, {5, 5, 0, 0, 0}});
 }
 
 TEST_F(ButtonTest, DrawToPicksThePictureByStateOffsetSingleAndForcedFrame) {
-  struct Case {
+  const struct {
     int state, offset, single, forced;
     uint16_t shown;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {0, 0, 0, -1, kNormal},  {1, 0, 0, -1, kOver},    {2, 0, 0, -1, kPressed}, {0, 1, 0, -1, kOver},
-      {1, 1, 0, -1, kPressed}, {2, 1, 0, -1, kPressed}, {2, 0, 1, -1, kNormal},  {2, 0, 0, 0, kNormal},
-      {0, 0, 0, 2, kPressed},  {2, 1, 0, 0, kPressed},  // overflowing state + offset wins over the forced frame
-      {0, 0, 0, 5, kBack},                              // a forced frame beyond the pictures draws nothing
+      {1, 1, 0, -1, kPressed}, {2, 1, 0, -1, kPressed}, {2, 0, 1, -1, kNormal},  {0, 0, 0, 2, kPressed},
+      {2, 1, 0, 0, kPressed},  // overflowing state + offset wins over the forced frame
+      {0, 0, 0, 5, kBack},     // a forced frame beyond the pictures draws nothing
   };
   LPDIRECTDRAWSURFACE target = CreateTestSurface(100, 100, kBack);
   Button button(10, 20);
   button.SetOrigin(5, 5);  // drawn at (15, 25) to (45, 45)
   AddThreeStates(button, 30, 20);
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     Fill(target, kBack);
     button.SetState(c.state);
     button.SetFrameOffset(c.offset);
@@ -159,24 +140,11 @@ TEST_F(ButtonTest, DrawToPicksThePictureByStateOffsetSingleAndForcedFrame) {
     EXPECT_EQ(RegionMismatch(target, 15, 25, 30, 20, c.shown), "");
     EXPECT_EQ(CountPixels(target, kBack), c.shown == kBack ? 100 * 100 : 100 * 100 - 30 * 20) << "nothing else";
   }
-  target->Release();
-  Button menu(6, 448);  // a forced frame holds while the button reacts
-  AddThreeStates(menu);
-  menu.SetForcedFrame(0);
-  Run(menu, {{kIn, kRow, 1, 2, 0}});
-  EXPECT_EQ(PixelAt(backSurface, kIn, kRow), kNormal);
-}
-
-TEST_F(ButtonTest, DrawingSkipsKeyedPixelsAndFilesItsRectangleOnlyWhenTracking) {
-  LPDIRECTDRAWSURFACE target = CreateTestSurface(100, 100, kBack);
-  Button button(10, 20);
-  button.SetOrigin(5, 5);
-  LPDIRECTDRAWSURFACE picture = CreateTestSurface(30, 20, kNormal);
-  SetPixel(picture, 3, 4, kKey);
-  button.AddStateImage(0, picture);
+  // Keyed pixels are skipped; the rectangle is filed only when tracking.
+  button.SetForcedFrame(0);
+  SetPixel(button.GetImageSurface(0), 3, 4, kKey);
   button.DrawTo(target);
   EXPECT_EQ(PixelAt(target, 18, 29), kBack) << "keyed pixel";
-  EXPECT_EQ(PixelAt(target, 19, 29), kNormal);
   EXPECT_EQ(PendingRequests(sceneComposer), "");
   button.SetDirtyTracking(1);
   button.DrawTo(target);
@@ -186,41 +154,30 @@ TEST_F(ButtonTest, DrawingSkipsKeyedPixelsAndFilesItsRectangleOnlyWhenTracking) 
 
 TEST_F(ButtonTest, LoadStatesCutsSideBySideOrStackedPicturesAndOnlyExactCounts) {
   ScratchFolder folder;
-  const std::string wide = folder.File("menu.bmp"), tall = folder.File("tall.bmp"), narrow = folder.File("narrow.bmp");
-  const Rgb red{255, 0, 0}, green{0, 255, 0}, white{255, 255, 255};
-  ASSERT_TRUE(WriteBmp24(wide, 264, 57, [&](int x, int y) {
-    return x == 10 && y == 10 ? Rgb{0, 0, 255} : x < 88 ? red : x < 176 ? green : white;
-  }));
-  ASSERT_TRUE(WriteBmp24(tall, 20, 30, [&](int, int y) { return y < 10 ? red : y < 20 ? green : white; }));
-  ASSERT_TRUE(WriteBmp24(narrow, 10, 4, [&](int, int) { return red; }));
+  const std::string wide = folder.File("menu.bmp"), tall = folder.File("tall.bmp");
+  const Rgb colours[] = {kBmpRed, kBmpGreen, kBmpWhite};
+  ASSERT_TRUE(WriteBmp24(wide, 264, 57, [&](int x, int y) { return x == 10 && y == 10 ? kBmpBlue : colours[x / 88]; }));
+  ASSERT_TRUE(WriteBmp24(tall, 20, 30, [&](int, int y) { return colours[y / 10]; }));
   const uint16_t shown[] = {kNormal, kOver, kPressed};
-
-  Button button(6, 448);
+  Button button(6, 448), stacked(0, 0);
   button.LoadStates(wide.c_str(), 3, 0);
-  ASSERT_EQ(button.GetImageCount(), 3);
+  stacked.LoadStates(tall.c_str(), 3, 1);
+  ASSERT_EQ(button.GetImageCount() + stacked.GetImageCount(), 6);
   EXPECT_EQ(button.GetWidth(), 88);
-  EXPECT_EQ(button.GetHeight(), 57);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(PixelAt(button.GetImageSurface(i), 87, 56), shown[i]) << "picture " << i;
+  EXPECT_EQ(stacked.GetHeight(), 10);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(PixelAt(button.GetImageSurface(i), 87, 56), shown[i]) << "picture " << i;
+    EXPECT_EQ(PixelAt(stacked.GetImageSurface(i), 0, 0), shown[i]) << "stacked picture " << i;
+  }
   button.Draw(nullptr);
   EXPECT_EQ(PixelAt(backSurface, 16, 458), kBack) << "pure blue of the file is transparent";
-  Run(button, {{93, 504, 0, 1, 0}, {94, 504, 0, 0, 0}});
-
-  Button stacked(0, 0);
-  stacked.LoadStates(tall.c_str(), 3, 1);
-  ASSERT_EQ(stacked.GetImageCount(), 3);
-  EXPECT_EQ(stacked.GetHeight(), 10);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(PixelAt(stacked.GetImageSurface(i), 0, 0), shown[i]) << "picture " << i;
-
-  Button kept(0, 0);
-  kept.AddStateImage(0, CreateTestSurface(30, 20, kNormal));
-  kept.LoadStates(narrow.c_str(), 4, 0);  // 2-pixel states: five of them
-  kept.LoadStates(narrow.c_str(), 0, 0);
-  kept.LoadStates(folder.File("missing.bmp").c_str(), 3, 0);
-  EXPECT_EQ(kept.AddStateImageFromFile(1, folder.File("missing.bmp").c_str()), 0);
-  EXPECT_EQ(kept.GetImageCount(), 1);
-  EXPECT_EQ(kept.GetWidth(), 30);
-  EXPECT_EQ(kept.AddStateImageFromFile(1, narrow.c_str()), 1);
-  EXPECT_EQ(kept.GetWidth(), 10);
+  // Counts that do not cut the file exactly, and missing files, change nothing.
+  stacked.LoadStates(tall.c_str(), 8, 0);  // 2-pixel states: ten of them
+  stacked.LoadStates(wide.c_str(), 0, 0);
+  stacked.LoadStates(folder.File("missing.bmp").c_str(), 3, 0);
+  EXPECT_EQ(stacked.AddStateImageFromFile(1, folder.File("missing.bmp").c_str()), 0);
+  EXPECT_EQ(stacked.GetImageCount(), 3);
+  EXPECT_EQ(stacked.GetWidth(), 20);
 }
 
 TEST_F(ButtonTest, OffsetSwapAndResetRedrawAtOnceDrawOnBackgroundsNeverOnTheBackSurface) {
@@ -230,47 +187,65 @@ TEST_F(ButtonTest, OffsetSwapAndResetRedrawAtOnceDrawOnBackgroundsNeverOnTheBack
   EXPECT_EQ(PixelAt(backSurface, kIn, kRow), kOver);
   button.SetFrameOffset(0);
   button.SwapFirstTwoImages();
-  EXPECT_EQ(PixelAt(backSurface, kIn, kRow), kOver);
   button.SetState(2);
-  button.Redraw();
   button.Reset();
-  EXPECT_EQ(button.GetState(), 0);
-  EXPECT_EQ(PixelAt(backSurface, kIn, kRow), kOver);
+  EXPECT_EQ(PixelAt(backSurface, kIn, kRow), kOver) << "swapped, back to normal and redrawn by Reset";
 
-  Button lone(0, 0);
-  lone.AddStateImage(0, CreateTestSurface(8, 8, kNormal));
-  lone.SwapFirstTwoImages();  // nothing to swap with
-  EXPECT_EQ(PixelAt(backSurface, 0, 0), kNormal);
-
-  Fill(backSurface, kBack);
-  lone.SetOrigin(10, 10);
-  lone.DrawOnBackgrounds(1);
-  EXPECT_EQ(PixelAt(backSurface, 10, 10), kBack) << "no backdrop or background: left out";
-  LPDIRECTDRAWSURFACE backdrop = CreateTestSurface(100, 100, kBack), background = CreateTestSurface(100, 100, kBack);
-  sceneComposer.SetBackdrop(backdrop);
-  sceneComposer.SetBackground(background);
-  lone.DrawOnBackgrounds(0);
-  EXPECT_EQ(PixelAt(backdrop, 10, 10), kBack);
-  lone.DrawOnBackgrounds(1);
-  EXPECT_EQ(PixelAt(backdrop, 10, 10), kNormal);
-  EXPECT_EQ(PixelAt(background, 10, 10), kNormal);
-  EXPECT_EQ(PixelAt(backSurface, 10, 10), kBack);
-  sceneComposer.SetBackdrop(nullptr);  // before the surfaces go
-  sceneComposer.SetBackground(nullptr);
-  backdrop->Release();
-  background->Release();
-}
-
-TEST_F(ButtonTest, DestroyingReleasesPicturesAndNamesAreBounded) {
   LPDIRECTDRAWSURFACE picture = CreateTestSurface(8, 8, kNormal);
   picture->AddRef();
+  LPDIRECTDRAWSURFACE background = CreateTestSurface(100, 100, kBack);
   {
-    Button button(0, 0);
-    button.AddStateImage(0, picture);
-    button.SetName(std::string(100, 'n').c_str());
-    EXPECT_EQ(std::strlen(button.GetName()), 63u);
+    Button lone(10, 10);
+    lone.AddStateImage(0, picture);
+    Fill(backSurface, kBack);
+    lone.DrawOnBackgrounds(1);
+    EXPECT_EQ(PixelAt(backSurface, 10, 10), kBack) << "no backdrop or background: left out";
+    sceneComposer.SetBackground(background);
+    lone.DrawOnBackgrounds(0);
+    EXPECT_EQ(PixelAt(background, 10, 10), kBack);
+    lone.DrawOnBackgrounds(1);
+    EXPECT_EQ(PixelAt(background, 10, 10), kNormal);
+    EXPECT_EQ(PixelAt(backSurface, 10, 10), kBack);
+    sceneComposer.SetBackground(nullptr);  // before the surface goes
+    background->Release();
   }
   EXPECT_EQ(picture->Release(), 0u) << "the button released its reference";
+}
+
+// Only the first clicked button in list order is reported, and only by its
+// exact name; the panel's origin moves every button; disabled ones are not drawn.
+TEST_F(ButtonTest, ThePanelReportsTheFirstClickedButtonByItsExactName) {
+  LPDIRECTDRAWSURFACE picture = CreateTestSurface(40, 20, kNormal);
+  picture->AddRef();
+  auto* panel = new ControlPanel();
+  Button* buttons[4] = {};
+  const std::pair<const char*, int> made[] = {{"menu", 0}, {"over", 10}, {"exit", 100}, {"exit", 200}};
+  for (int i = 0; i < 4; ++i) {
+    buttons[i] = new Button(made[i].second, 0);
+    buttons[i]->AddStateImage(0, i == 0 ? picture : CreateTestSurface(40, 20, kNormal));
+    buttons[i]->SetName(made[i].first);
+    panel->Add(buttons[i]);
+  }
+  panel->Add(nullptr);
+  EXPECT_EQ(panel->GetButtonCount(), 4);
+  panel->SetOrigin(100, 400);
+  for (int bits : {1, 0}) panel->Feed(15, 405, bits);
+  EXPECT_EQ(panel->ClickedButton(), nullptr) << "the old place";
+  for (int bits : {1, 0}) panel->Feed(115, 405, bits);
+  EXPECT_EQ(buttons[1]->WasClicked(), 1) << "both were clicked by the same release";
+  EXPECT_EQ(panel->ClickedButton(), buttons[0]);
+  for (const char* name : {"menu", "over", "Menu", "exit"})
+    EXPECT_EQ(panel->WasClicked(name), std::string(name) == "menu" ? 1 : 0) << name;
+  EXPECT_EQ(panel->Find("exit"), buttons[2]) << "the first of that name";
+  panel->Feed(115, 405, 0);
+  EXPECT_EQ(panel->ClickedButton(), nullptr) << "the click lasts one update";
+  buttons[3]->SetEnabled(0);
+  Fill(backSurface, kBack);
+  panel->Redraw();
+  EXPECT_EQ(PixelAt(backSurface, 100, 400), kNormal);
+  EXPECT_EQ(PixelAt(backSurface, 300, 400), kBack) << "disabled button";
+  delete panel;
+  EXPECT_EQ(picture->Release(), 0u) << "the panel destroyed its buttons and their pictures";
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The scene composer's pending requests as text, for the screen tests that
-// check what a draw filed.
+// The scene composer's collecting list as text, for tests that check what a draw filed.
 #pragma once
 
 #include <cstdio>
@@ -9,7 +8,7 @@
 
 namespace composer_test {
 
-// The collecting list as "x,y wxh flags" entries (flags in hex), separated by "; ".
+// "x,y wxh flags" entries (flags in hex), separated by "; ".
 inline std::string PendingRequests(const SceneComposer& composer) {
   std::string text;
   const PtrArray& list = composer.CurrentRequests();

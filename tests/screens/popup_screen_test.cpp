@@ -5,11 +5,9 @@
 
 #include "host/control.h"
 #include "platform/zq.h"
-#include "screens/control_panel.h"
 #include "screens/mouse_cursor.h"
 #include "screens/popup_screen.h"
 #include "screens/scene_composer.h"
-#include "screens/screen_image.h"
 #include "core/game_clock.h"
 #include "core/globals.h"
 #include "support/bmp_file.h"
@@ -20,13 +18,14 @@ using namespace testing_support;
 
 namespace {
 
-// A popup whose frame hook can watch each pass and act in it.
+// A popup whose frame hook watches each pass and acts in it; it gives up after
+// 1000 passes so that a popup that never closes fails instead of hanging.
 class WatchedPopup : public PopupScreen {
  public:
   int FrameHook(int x, int y, int bits) override {
     ++passes;
     if (onPass) onPass(passes);
-    return PopupScreen::FrameHook(x, y, bits);
+    return passes < 1000 && PopupScreen::FrameHook(x, y, bits);
   }
   int passes = 0;
   std::function<void(int)> onPass;
@@ -45,50 +44,42 @@ class PopupTest : public DisplayTest {
     ZQInitMouse();
     ZQAcquireMouse(1);
     MouseCursor::ResetPollHistoryForTest();
-    picture = folder.File("popup.bmp");
     ASSERT_TRUE(WriteBmp24(picture, 200, 100, [](int, int) { return kBmpRed; }));
     gameBackground = MakeSurface(800, 600, kGrey);
     sceneComposer.SetBackground(gameBackground);
+    popup.AddPicture(picture.c_str(), "first");
   }
-  void TearDown() override {
-    StopGameClock();
-    DisplayTest::TearDown();
+  // Runs the popup; "return value: result".
+  std::string Run(const char* pictureName = nullptr) {
+    char result[256] = "untouched";
+    const int value = popup.Run(result, pictureName);
+    EXPECT_EQ(sceneComposer.GetBackground(), gameBackground) << "the game's background is put back";
+    return std::to_string(value) + ": " + result;
   }
   ScratchFolder folder;
-  std::string picture;
+  std::string picture = folder.File("popup.bmp");
   LPDIRECTDRAWSURFACE gameBackground = nullptr;
+  WatchedPopup popup;
 };
 
 TEST_F(PopupTest, NeverPlacedIsCentredAndClosesWhenItsTimeIsUp) {
-  WatchedPopup popup;
-  popup.AddPicture(picture.c_str(), nullptr);
-  EXPECT_EQ(popup.GetRect().left, 300);
-  EXPECT_EQ(popup.GetRect().top, 250);
   popup.SetDisplayEnd(GetTicks() + 100);
-  char result[256] = "unchanged";
-  ASSERT_EQ(popup.Run(result, nullptr), 1);
-  EXPECT_STREQ(result, "") << "closing by time leaves the result empty";
+  EXPECT_EQ(Run(), "1: ") << "closing by time leaves the result empty";
   EXPECT_GE(popup.passes, 10);
   EXPECT_LE(popup.passes, 12);
-  EXPECT_EQ(RegionMismatch(backSurface, 300, 250, 200, 100, kRed), "") << "the last pass was presented";
-  EXPECT_EQ(sceneComposer.GetBackground(), gameBackground);
+  EXPECT_EQ(RegionMismatch(backSurface, 300, 250, 200, 100, kRed), "") << "centred; the last pass was presented";
 }
 
-TEST_F(PopupTest, AlreadyPastItsEndItShowsOnceAndCloses) {
-  WatchedPopup popup;
-  popup.AddPicture(picture.c_str(), nullptr);
+TEST_F(PopupTest, AlreadyPastItsEndItShowsOnceWhereItWasPlaced) {
   popup.SetPosition(246, 130);
   popup.SetDisplayEnd(1);
-  host::StepTimer(2);
-  char result[256];
-  ASSERT_EQ(popup.Run(result, nullptr), 1);
+  Tick(2);
+  EXPECT_EQ(Run(), "1: ");
   EXPECT_EQ(popup.passes, 1);
-  EXPECT_EQ(RegionMismatch(backSurface, 246, 130, 200, 100, kRed), "") << "placed where it was set";
+  EXPECT_EQ(RegionMismatch(backSurface, 246, 130, 200, 100, kRed), "");
 }
 
 TEST_F(PopupTest, AClickOnTheDefaultButtonClosesWithItsName) {
-  WatchedPopup popup;
-  popup.AddPicture(picture.c_str(), nullptr);
   popup.SetPosition(100, 100);
   popup.AddDefaultButton();
   popup.onPass = [](int pass) {
@@ -100,51 +91,36 @@ TEST_F(PopupTest, AClickOnTheDefaultButtonClosesWithItsName) {
     if (pass == 6) host::InjectMouseButton(VK_LBUTTON, false);
   };
   mouseCursor.SetPosition(150, 150);
-  char result[256] = "";
-  ASSERT_EQ(popup.Run(result, nullptr), 1);
-  EXPECT_STREQ(result, "default");
+  EXPECT_EQ(Run(), "1: default");
   EXPECT_GT(popup.passes, 6);
-  EXPECT_EQ(sceneComposer.GetBackground(), gameBackground);
 }
 
 TEST_F(PopupTest, AHeldCloseKeyClosesWithKey) {
-  WatchedPopup popup;
-  popup.AddPicture(picture.c_str(), nullptr);
   popup.SetCloseKey(VK_SPACE);
   popup.onPass = [](int pass) {
     if (pass == 2) host::InjectKey(VK_SPACE, true);
   };
-  char result[256] = "";
-  ASSERT_EQ(popup.Run(result, nullptr), 1);
-  EXPECT_STREQ(result, "key");
+  EXPECT_EQ(Run(), "1: key");
   host::InjectKey(VK_SPACE, false);
 }
 
 TEST_F(PopupTest, AQuitMessageEndsTheRunAndReachesTheEnclosingLoop) {
-  WatchedPopup popup;
-  popup.AddPicture(picture.c_str(), nullptr);
   popup.AddDefaultButton();
   popup.onPass = [](int pass) {
     if (pass == 4) PostQuitMessage(0);
   };
-  char result[256] = "untouched";
-  EXPECT_EQ(popup.Run(result, nullptr), 0);
-  EXPECT_STREQ(result, "untouched");
-  EXPECT_EQ(sceneComposer.GetBackground(), gameBackground);
+  EXPECT_EQ(Run(), "0: untouched");
   MSG msg{};
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT)) << "posted again for the main loop";
 }
 
 TEST_F(PopupTest, AnUnknownPictureNameShowsTheFirstPictureCentred) {
-  WatchedPopup popup;
   std::string other = folder.File("other.bmp");
   ASSERT_TRUE(WriteBmp24(other, 40, 20, [](int, int) { return kBmpGreen; }));
-  popup.AddPicture(picture.c_str(), "first");
   popup.AddPicture(other.c_str(), "second");
   popup.SetDisplayEnd(1);
-  char result[256];
-  ASSERT_EQ(popup.Run(result, "nothing by this name"), 1);
+  EXPECT_EQ(Run("nothing by this name"), "1: ");
   EXPECT_EQ(popup.GetPicture(), popup.FindPicture("first"));
   EXPECT_EQ(popup.GetRect().left, 300) << "centred once, for the first picture, and kept";
 }

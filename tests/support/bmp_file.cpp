@@ -1,5 +1,6 @@
 #include "support/bmp_file.h"
 
+#include <utility>
 #include <vector>
 
 #include "support/scratch_folder.h"
@@ -18,21 +19,12 @@ bool WriteBmp24(const std::string& path, int width, int height, const std::funct
   auto put = [&bytes](uint32_t value, int size) {
     for (int i = 0; i < size; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
   };
-  put('B' | 'M' << 8, 2);
-  put(14 + 40 + pixelBytes, 4);
-  put(0, 4);
-  put(14 + 40, 4);  // pixels follow the two headers
-  put(40, 4);
-  put(static_cast<uint32_t>(width), 4);
-  put(static_cast<uint32_t>(height), 4);  // positive: bottom row first
-  put(1, 2);
-  put(24, 2);
-  put(0, 4);  // no compression
-  put(pixelBytes, 4);
-  put(2835, 4);  // 72 dots per inch, as paint programs write
-  put(2835, 4);
-  put(0, 4);
-  put(0, 4);
+  // File header, then the 40-byte info header: positive height (bottom row
+  // first), one plane, 24 bits, no compression, 72 dots per inch.
+  for (auto [value, size] : {std::pair<uint32_t, int>{'B' | 'M' << 8, 2}, {14 + 40 + pixelBytes, 4}, {0, 4},
+                             {14 + 40, 4}, {40, 4}, {uint32_t(width), 4}, {uint32_t(height), 4}, {1, 2}, {24, 2},
+                             {0, 4}, {pixelBytes, 4}, {2835, 4}, {2835, 4}, {0, 4}, {0, 4}})
+    put(value, size);
   for (int y = height - 1; y >= 0; --y) {
     const size_t rowStart = bytes.size();
     for (int x = 0; x < width; ++x) {

@@ -49,7 +49,7 @@ bool StartDisplayOn(HWND window, bool fullScreen, int width, int height) {
 }
 
 void ForgetComposerState() {
-  sceneComposer.SetBackground(nullptr);
+  sceneComposer.SetBackground(nullptr);  // drops the one-shot requests too
   sceneComposer.SetBackdrop(nullptr);
 }
 
@@ -105,9 +105,8 @@ void DisplayTest::TearDown() {
 
 bool DisplayTest::StartDisplay(bool fullScreen) {
   window_ = OpenTestWindow(fullScreen);
-  if (window_ == nullptr) return false;
   RECT client = {};
-  GetClientRect(window_, &client);
+  if (window_ == nullptr || !GetClientRect(window_, &client)) return false;
   clientWidth_ = client.right;
   clientHeight_ = client.bottom;
   return StartDisplayOn(window_, fullScreen, clientWidth_, clientHeight_);
@@ -148,13 +147,9 @@ LPDIRECTDRAWSURFACE CreateTestSurface(int width, int height, uint16_t fill, Layo
   desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
   desc.dwWidth = static_cast<DWORD>(width);
   desc.dwHeight = static_cast<DWORD>(height);
-  desc.ddpfPixelFormat.dwSize = sizeof(DDPIXELFORMAT);
-  desc.ddpfPixelFormat.dwFlags = DDPF_RGB;
-  desc.ddpfPixelFormat.dwRGBBitCount = 16;
   const bool is565 = layout == Layout::Rgb565;
-  desc.ddpfPixelFormat.dwRBitMask = is565 ? 0xF800 : 0x7C00;
-  desc.ddpfPixelFormat.dwGBitMask = is565 ? 0x07E0 : 0x03E0;
-  desc.ddpfPixelFormat.dwBBitMask = 0x001F;
+  desc.ddpfPixelFormat = {sizeof(DDPIXELFORMAT), DDPF_RGB, 0, {16}, {is565 ? 0xF800u : 0x7C00u},
+                          {is565 ? 0x07E0u : 0x03E0u}, {0x001Fu}, {0}};
   LPDIRECTDRAWSURFACE surface = nullptr;
   if (FAILED(directDraw->CreateSurface(&desc, &surface, nullptr))) return nullptr;
   PaintRect(surface, 0, 0, width, height, fill);
@@ -169,43 +164,38 @@ LPDIRECTDRAWSURFACE CreateKeyedSurface(int width, int height, uint16_t fill) {
   return surface;
 }
 
-void PaintCoordinates(LPDIRECTDRAWSURFACE surface) {
+// Paints the part of the rectangle inside the surface, each pixel as colourAt says.
+template <typename ColourAt>
+void Paint(LPDIRECTDRAWSURFACE surface, int x, int y, int width, int height, ColourAt colourAt) {
   Locked lock(surface);
   ASSERT_TRUE(lock.ok) << "lock for painting";
-  for (int row = 0; row < lock.Height(); ++row)
-    for (int column = 0; column < lock.Width(); ++column) lock.Row(row)[column] = CoordinatePixel(column, row);
+  for (int row = std::max(y, 0); row < std::min(y + height, lock.Height()); ++row)
+    for (int column = std::max(x, 0); column < std::min(x + width, lock.Width()); ++column)
+      lock.Row(row)[column] = colourAt(column, row);
+}
+
+void PaintCoordinates(LPDIRECTDRAWSURFACE surface) { Paint(surface, 0, 0, 1 << 16, 1 << 16, CoordinatePixel); }
+
+void PaintRect(LPDIRECTDRAWSURFACE surface, int x, int y, int width, int height, uint16_t pixel) {
+  Paint(surface, x, y, width, height, [pixel](int, int) { return pixel; });
 }
 
 uint16_t PixelAt(LPDIRECTDRAWSURFACE surface, int x, int y) {
   Locked lock(surface);
-  if (!lock.ok || !lock.Holds(x, y)) {
-    ADD_FAILURE() << "cannot read pixel (" << x << ", " << y << ")";
-    return 0xDEAD;
-  }
-  return lock.Row(y)[x];
+  if (lock.ok && lock.Holds(x, y)) return lock.Row(y)[x];
+  ADD_FAILURE() << "cannot read pixel (" << x << ", " << y << ")";
+  return 0xDEAD;
 }
 
-void SetPixel(LPDIRECTDRAWSURFACE surface, int x, int y, uint16_t pixel) {
-  Locked lock(surface);
-  ASSERT_TRUE(lock.ok && lock.Holds(x, y)) << "cannot write pixel (" << x << ", " << y << ")";
-  lock.Row(y)[x] = pixel;
-}
+void SetPixel(LPDIRECTDRAWSURFACE surface, int x, int y, uint16_t pixel) { PaintRect(surface, x, y, 1, 1, pixel); }
 
 std::vector<uint16_t> AllPixels(LPDIRECTDRAWSURFACE surface) {
   std::vector<uint16_t> pixels;
   Locked lock(surface);
   EXPECT_TRUE(lock.ok) << "lock for reading";
-  if (!lock.ok) return pixels;
-  for (int row = 0; row < lock.Height(); ++row) pixels.insert(pixels.end(), lock.Row(row), lock.Row(row) + lock.Width());
+  for (int row = 0; lock.ok && row < lock.Height(); ++row)
+    pixels.insert(pixels.end(), lock.Row(row), lock.Row(row) + lock.Width());
   return pixels;
-}
-
-void PaintRect(LPDIRECTDRAWSURFACE surface, int x, int y, int width, int height, uint16_t pixel) {
-  Locked lock(surface);
-  ASSERT_TRUE(lock.ok) << "lock for painting";
-  for (int row = std::max(y, 0); row < std::min(y + height, lock.Height()); ++row)
-    for (int column = std::max(x, 0); column < std::min(x + width, lock.Width()); ++column)
-      lock.Row(row)[column] = pixel;
 }
 
 bool Fill(LPDIRECTDRAWSURFACE surface, uint16_t pixel) {
@@ -218,30 +208,22 @@ bool Fill(LPDIRECTDRAWSURFACE surface, uint16_t pixel) {
 std::string RegionMismatch(LPDIRECTDRAWSURFACE surface, int x, int y, int width, int height, uint16_t pixel) {
   Locked lock(surface);
   if (!lock.ok) return "surface cannot be locked";
-  for (int row = y; row < y + height; ++row) {
-    for (int column = x; column < x + width; ++column) {
-      if (!lock.Holds(column, row)) {
-        char text[64];
-        std::snprintf(text, sizeof text, "pixel (%d, %d) lies outside the surface", column, row);
-        return text;
-      }
-      const uint16_t actual = lock.Row(row)[column];
-      if (actual != pixel) {
-        char text[96];
+  char text[96] = "";
+  for (int row = y; row < y + height && !*text; ++row) {
+    for (int column = x; column < x + width && !*text; ++column) {
+      const int actual = lock.Holds(column, row) ? lock.Row(row)[column] : -1;  // -1: outside the surface
+      if (actual != pixel)
         std::snprintf(text, sizeof text, "pixel (%d, %d) is 0x%04X, expected 0x%04X", column, row, actual, pixel);
-        return text;
-      }
     }
   }
-  return "";
+  return text;
 }
 
 int CountPixels(LPDIRECTDRAWSURFACE surface, uint16_t pixel) {
   Locked lock(surface);
   if (!lock.ok) return -1;
   int count = 0;
-  for (int row = 0; row < lock.Height(); ++row)
-    for (int column = 0; column < lock.Width(); ++column) count += lock.Row(row)[column] == pixel ? 1 : 0;
+  for (int row = 0; row < lock.Height(); ++row) count += std::count(lock.Row(row), lock.Row(row) + lock.Width(), pixel);
   return count;
 }
 

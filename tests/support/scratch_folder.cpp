@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace testing_support {
 
@@ -39,14 +40,8 @@ bool FileExists(const std::string& path) {
 }
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return bytes;
-  uint8_t chunk[4096];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-  std::fclose(file);
-  return bytes;
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
 std::string ReadFileText(const std::string& path) {
@@ -56,10 +51,10 @@ std::string ReadFileText(const std::string& path) {
 }
 
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && written;
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  return out.good();
 }
 
 }  // namespace testing_support
