@@ -239,4 +239,34 @@ TEST_F(MixerTest, StreamingThreadRefillsSegmentsBehindTheCursor) {
   EXPECT_EQ(heard[650], 4);
 }
 
+// Real time: SDL's audio thread pulls the mix, and the cursor moves on its own.
+TEST(RealTimeMixer, DeviceThreadMovesTheCursor) {
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  host::ResetForTest();
+  host::settings() = host::Settings{};
+  host::settings().headless = true;
+  LPDIRECTSOUND directSound = nullptr;
+  ASSERT_EQ(DirectSoundCreate(nullptr, &directSound, nullptr), DS_OK);
+  WAVEFORMATEX format{WAVE_FORMAT_PCM, 1, 22050, 44100, 2, 16, 0};
+  DSBUFFERDESC desc{sizeof(DSBUFFERDESC), DSBCAPS_STATIC | DSBCAPS_CTRLPOSITIONNOTIFY, 8820, 0, &format, {}};
+  LPDIRECTSOUNDBUFFER buffer = nullptr;
+  ASSERT_EQ(directSound->CreateSoundBuffer(&desc, &buffer, nullptr), DS_OK);
+  HANDLE stop = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  LPDIRECTSOUNDNOTIFY notify = nullptr;
+  ASSERT_EQ(buffer->QueryInterface(IID_IDirectSoundNotify, reinterpret_cast<void**>(&notify)), DS_OK);
+  DSBPOSITIONNOTIFY position{DSBPN_OFFSETSTOP, stop};
+  notify->SetNotificationPositions(1, &position);
+  notify->Release();
+  buffer->Play(0, 0, 0);
+  // A fifth of a second of sound ends by itself, however long the machine takes.
+  EXPECT_EQ(WaitForSingleObject(stop, INFINITE), WAIT_OBJECT_0);
+  DWORD status = 1;
+  buffer->GetStatus(&status);
+  EXPECT_EQ(status, 0u);
+  buffer->Release();
+  directSound->Release();
+  CloseHandle(stop);
+  host::ResetForTest();
+}
+
 }  // namespace
