@@ -34,6 +34,7 @@ std::mutex deviceMutex;
 int deviceUsers = 0;
 SDL_AudioDeviceID device = 0;
 bool deviceFollowsClock = false;  // virtual or manual time: the clock mixes and queues
+bool deviceRecords = false;       // SDL's disk driver: keep every frame, play out the queue at close
 uint64_t clockBaseMs = 0;         // host time when the clock began to mix
 uint64_t clockFramesMixed = 0;
 
@@ -110,6 +111,15 @@ void NotifyPassed(const Voice& voice, uint64_t start, uint64_t moved) {
   }
 }
 
+// With deviceMutex held and the last user gone. A recording plays out what the
+// clock queued (at the device's pace) before the file is closed.
+void ShutDownDevice() {
+  while (deviceRecords && SDL_GetQueuedAudioSize(device) > 0) SDL_Delay(10);
+  SDL_CloseAudioDevice(device);  // waits for a running callback
+  device = 0;
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
 void SDLCALL DeviceCallback(void*, Uint8* stream, int length) {
   std::lock_guard<std::mutex> lock(audioMutex);
   MixLocked(length / 4, reinterpret_cast<int16_t*>(stream));
@@ -170,6 +180,8 @@ bool OpenAudioDevice() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
+  const char* driver = SDL_GetCurrentAudioDriver();
+  deviceRecords = deviceFollowsClock && driver && std::strcmp(driver, "disk") == 0;
   clockBaseMs = HostMilliseconds();
   clockFramesMixed = 0;
   SDL_PauseAudioDevice(device, 0);
@@ -180,9 +192,7 @@ bool OpenAudioDevice() {
 void CloseAudioDevice() {
   std::lock_guard<std::mutex> lock(deviceMutex);
   if (deviceUsers == 0 || --deviceUsers > 0) return;
-  SDL_CloseAudioDevice(device);  // waits for a running callback
-  device = 0;
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  ShutDownDevice();
 }
 
 void AudioClockAdvanced(uint64_t nowMs) {
@@ -203,8 +213,9 @@ void AudioClockAdvanced(uint64_t nowMs) {
     }
     clockFramesMixed += static_cast<uint64_t>(frames);
     // Virtual time may run faster than the device plays; past a second of
-    // backlog the sound is dropped rather than hoarded.
-    if (SDL_GetQueuedAudioSize(device) < static_cast<Uint32>(kAudioDeviceRate * 4))
+    // backlog the sound is dropped rather than hoarded, unless it is being
+    // recorded to a file.
+    if (deviceRecords || SDL_GetQueuedAudioSize(device) < static_cast<Uint32>(kAudioDeviceRate * 4))
       SDL_QueueAudio(device, block.data(), static_cast<Uint32>(block.size() * sizeof(int16_t)));
   }
 }
@@ -232,9 +243,7 @@ void ResetAudio() {
   std::lock_guard<std::mutex> lock(deviceMutex);
   if (deviceUsers == 0) return;
   deviceUsers = 0;
-  SDL_CloseAudioDevice(device);
-  device = 0;
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  ShutDownDevice();
 }
 
 }  // namespace host

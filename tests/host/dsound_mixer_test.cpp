@@ -169,29 +169,6 @@ TEST_F(MixerTest, ResamplingKeepsLengthAndPitch) {
   EXPECT_EQ(Status(buffer), 0u);
 }
 
-TEST_F(MixerTest, VolumeAndPanFollowDecibels) {
-  LPDIRECTSOUNDBUFFER buffer =
-      MakeBuffer(Bytes16(std::vector<int16_t>(64, 20000)), kDevice, 1, 16, DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLPAN);
-  buffer->Play(0, 0, DSBPLAY_LOOPING);
-  struct Case {
-    LONG volume, pan;
-    int left, right;
-  } cases[] = {
-      {0, 0, 20000, 20000},
-      {-2000, 0, 2000, 2000},      // -20 dB is a tenth
-      {0, 2000, 2000, 20000},      // pan right lowers only the left
-      {0, -600, 20000, 10024},     // -6 dB is about a half
-      {-10000, 0, 0, 0},
-  };
-  for (const Case& c : cases) {
-    buffer->SetVolume(c.volume);
-    buffer->SetPan(c.pan);
-    std::vector<int16_t> out = Pump(1);
-    EXPECT_NEAR(out[0], c.left, 2) << "volume " << c.volume << " pan " << c.pan;
-    EXPECT_NEAR(out[1], c.right, 2) << "volume " << c.volume << " pan " << c.pan;
-  }
-}
-
 TEST_F(MixerTest, VirtualTimeMovesThePlayCursor) {
   LPDIRECTSOUNDBUFFER buffer = MakeBuffer(Bytes16(std::vector<int16_t>(22050, 0)), 22050, 1, 16);
   buffer->Play(0, 0, 0);
