@@ -39,7 +39,9 @@ SoundBuffer::SoundBuffer(DWORD flags, std::shared_ptr<std::atomic<DWORD>> level)
   }
 }
 
-SoundBuffer::SoundBuffer(const SoundBuffer& original, int) : flags_(original.flags_), level_(original.level_) {
+SoundBuffer* SoundBuffer::DuplicateOf(const SoundBuffer& original) { return new SoundBuffer(original); }
+
+SoundBuffer::SoundBuffer(const SoundBuffer& original) : flags_(original.flags_), level_(original.level_) {
   Guard lock(AudioMutex());
   voice_.data = original.voice_.data;
   voice_.size = original.voice_.size;
@@ -109,13 +111,16 @@ HRESULT SoundBuffer::GetCurrentPosition(LPDWORD currentPlayCursor, LPDWORD curre
     if (currentWriteCursor) *currentWriteCursor = 0;
     return DS_OK;
   }
-  const DWORD play = voice_.PlayCursor();
-  DWORD ahead = 0;
-  if (voice_.playing)
-    ahead = std::min(voice_.frequency * kWriteAheadMs / 1000 * voice_.blockAlign, voice_.size - voice_.blockAlign);
-  if (currentPlayCursor) *currentPlayCursor = play;
-  if (currentWriteCursor) *currentWriteCursor = (play + ahead) % voice_.size;
+  if (currentPlayCursor) *currentPlayCursor = voice_.PlayCursor();
+  if (currentWriteCursor) *currentWriteCursor = WriteCursorLocked();
   return DS_OK;
+}
+
+DWORD SoundBuffer::WriteCursorLocked() const {
+  const DWORD play = voice_.PlayCursor();
+  if (!voice_.playing) return play;
+  const DWORD ahead = std::min(voice_.frequency * kWriteAheadMs / 1000 * voice_.blockAlign, voice_.size - voice_.blockAlign);
+  return (play + ahead) % voice_.size;
 }
 
 HRESULT SoundBuffer::GetFormat(LPWAVEFORMATEX format, DWORD sizeAllocated, LPDWORD sizeWritten) {
@@ -175,11 +180,7 @@ HRESULT SoundBuffer::Lock(DWORD offset, DWORD bytes, LPVOID* audioPtr1, LPDWORD 
   if (IsPrimary()) return DSERR_PRIOLEVELNEEDED;
   Guard lock(AudioMutex());
   const DWORD size = voice_.size;
-  if (flags & DSBLOCK_FROMWRITECURSOR) {
-    offset = voice_.PlayCursor();
-    if (voice_.playing)
-      offset = (offset + std::min(voice_.frequency * kWriteAheadMs / 1000 * voice_.blockAlign, size - voice_.blockAlign)) % size;
-  }
+  if (flags & DSBLOCK_FROMWRITECURSOR) offset = WriteCursorLocked();
   if (flags & DSBLOCK_ENTIREBUFFER) bytes = size;
   if (offset >= size || bytes == 0 || bytes > size) return DSERR_INVALIDPARAM;
   uint8_t* memory = voice_.data->data();

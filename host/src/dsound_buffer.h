@@ -16,9 +16,10 @@ class SoundBuffer final : public IDirectSoundBuffer, public IDirectSoundNotify {
  public:
   // `level` is the owning DirectSound object's cooperative level.
   SoundBuffer(DWORD flags, std::shared_ptr<std::atomic<DWORD>> level);
-  // A duplicate: same sample memory, format and controls; stopped at 0.
-  SoundBuffer(const SoundBuffer& original, int duplicateTag);
   ~SoundBuffer();
+
+  // A duplicate: same sample memory, format and controls; stopped at 0.
+  static SoundBuffer* DuplicateOf(const SoundBuffer& original);
 
   // Secondary buffers: sets the format and zeroed sample memory of `bytes`
   // bytes, rounded up to whole blocks.
@@ -52,6 +53,10 @@ class SoundBuffer final : public IDirectSoundBuffer, public IDirectSoundNotify {
                                                      LPCDSBPOSITIONNOTIFY positionNotify) override;
 
  private:
+  explicit SoundBuffer(const SoundBuffer& original);
+  // With AudioMutex() held: where the caller may write without racing the mixer.
+  DWORD WriteCursorLocked() const;
+
   std::atomic<ULONG> references_{1};
   const DWORD flags_;
   std::shared_ptr<std::atomic<DWORD>> level_;

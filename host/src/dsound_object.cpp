@@ -96,7 +96,7 @@ class DirectSound final : public IDirectSound {
     auto* source = dynamic_cast<SoundBuffer*>(original);
     if (!source) return DSERR_INVALIDPARAM;
     if (source->IsPrimary()) return DSERR_INVALIDCALL;
-    *duplicate = new SoundBuffer(*source, 0);
+    *duplicate = SoundBuffer::DuplicateOf(*source);
     return DS_OK;
   }
 
