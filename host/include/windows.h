@@ -6,6 +6,7 @@
 #include "win/files.h"
 #include "win/gdi.h"
 #include "win/user.h"
+#include "win/kernel.h"
 
 // The game's entry point, called by the host's main() with the command line
 // joined as Windows passes it (program name removed, arguments separated by one

@@ -1,6 +1,7 @@
 // A clean host between tests that share one process.
 #include <cstdlib>
 
+#include "host/audio_control.h"
 #include "host/control.h"
 #include "input_script.h"
 #include "input_state.h"
@@ -17,5 +18,6 @@ void ResetForTest() {
   ResetMessageQueue();
   ResetInputState();
   ResetInputScript();
+  ResetAudio();
 }
 }  // namespace host

@@ -26,6 +26,7 @@
 #include <thread>
 #include <vector>
 
+#include "audio_mixer.h"
 #include "host/control.h"
 #include "mmsystem.h"
 
@@ -127,6 +128,8 @@ void AdvanceVirtualTime(uint64_t ms) {
     FireDueEvents(lock, earliest);
   }
   virtualMs.store(target);
+  lock.unlock();
+  AudioClockAdvanced(target);  // sound moves with virtual time
 }
 
 UINT ShortestPeriod() {

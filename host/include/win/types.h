@@ -39,6 +39,7 @@ typedef intptr_t LRESULT;
 typedef uintptr_t UINT_PTR;
 typedef intptr_t LONG_PTR;
 typedef uintptr_t DWORD_PTR;
+typedef uintptr_t ULONG_PTR;
 typedef void* HANDLE;
 
 #define DECLARE_HANDLE(name) \
