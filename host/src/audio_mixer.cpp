@@ -166,6 +166,8 @@ bool OpenAudioDevice() {
     ++deviceUsers;
     return true;
   }
+  // Headless runs (the tests) make no sound unless a driver is named, e.g. SDL's disk driver.
+  if (settings().headless && std::getenv("SDL_AUDIODRIVER") == nullptr) SDL_SetHint(SDL_HINT_AUDIODRIVER, "dummy");
   if (audioSettings().noDevice || SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   deviceFollowsClock = settings().timeMode != TimeMode::Real;
   SDL_AudioSpec want{}, have{};
