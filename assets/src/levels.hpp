@@ -5,17 +5,19 @@
 #include <string>
 
 #include "canvas.hpp"
+#include "game/level_layouts.h"
 
 namespace gg {
 
-inline constexpr int kLevels = 13;
+inline constexpr int kLevels = kLevelCount;
 inline constexpr int kCell = 80;
 inline constexpr int kBoard = 5 * kCell;
 inline constexpr int kTileCount = 121;
 inline constexpr int kPlainDark = 1;  // tile numbers of the two plain tiles
 inline constexpr int kPlainSky = 2;
 
-using Layout = std::array<int, 25>;
+// The game's own table of solved boards, one row per level.
+using Layout = int32_t[kGridCells];
 const Layout& layout(int level);  // level 1..13
 const std::string& levelTitle(int level);
 
