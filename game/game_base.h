@@ -6,9 +6,10 @@
 
 #include <cstdint>
 
+#include "shell/player_profiles.h"
+
 // Slots of the per-player best-score record (the profiles hold only the first 8).
 constexpr int32_t kPlayerBestSlots = 10;
-constexpr int32_t kPlayerSlots = 8;
 
 class GameBase {
  public:
@@ -50,7 +51,7 @@ class GameBase {
 
   // The player slot every lookup uses: playerIndex, or 0 when the options file
   // named a slot the profiles do not have.
-  int32_t PlayerSlot() const { return playerIndex >= 0 && playerIndex < kPlayerSlots ? playerIndex : 0; }
+  int32_t PlayerSlot() const { return playerIndex >= 0 && playerIndex < kPlayerCount ? playerIndex : 0; }
 
   int32_t state;  // set by Start, not here
   int32_t score;

@@ -101,7 +101,7 @@ void TileGame::IdentifyPlayer(char* buffer) {
   int32_t slot = PlayerSlot();
   playerProfiles.ReadPlayer(slot);
   SetWindowTitle(playerProfiles.players[slot].name);
-  if (buffer != nullptr) playerProfiles.FormatPlayer(slot, buffer);
+  if (buffer != nullptr) playerProfiles.FormatPlayer(slot, buffer, kHallOfFameTextSize);
 }
 
 int32_t TileGame::ShowHallOfFameNotice() {
@@ -210,7 +210,7 @@ int32_t TileGame::HandleTimeOver() {
 }
 
 int32_t TileGame::OfferResult() {
-  char record[256];
+  char record[kHallOfFameTextSize];
   IdentifyPlayer(record);
   if (!hallOfFame.Insert(record, GetScore())) return 1;
   hallOfFame.Save(kHallOfFameFile);

@@ -9,6 +9,7 @@
 
 #include "game/game_base.h"
 #include "game/hall_of_fame.h"
+#include "game/level_layouts.h"
 #include "game/tile_board.h"
 
 enum GameState : int32_t {
@@ -17,7 +18,6 @@ enum GameState : int32_t {
   StateRoundComplete = 9,   // solved; scored 1.5 seconds later
 };
 
-constexpr int32_t kLevelCount = 13;
 // What the timer bar can show, and every level's base time.
 constexpr int32_t kTimeAllowance = 138;
 constexpr char kHallOfFameFile[] = "hiscore.dat";
@@ -46,7 +46,7 @@ class TileGame : public GameBase {
   // presents the screen.
   void ShowLevelPanel();
   // Reads the current player from the options file into playerIndex and puts
-  // the name in the window title; with a buffer (256 bytes), also the player's
+  // the name in the window title; with a buffer (kHallOfFameTextSize bytes), also the player's
   // record text.
   void IdentifyPlayer(char* buffer);
   // 0 when the program is quitting, else 1.
