@@ -1,0 +1,151 @@
+// A golden replay of the real game binary, headless, with virtual time and a
+// fixed seed: "newgame", level 1 solved by mouse clicks planned here over the
+// same deal, the round-complete popup on screen. The picture of that popup and
+// the hall-of-fame file it leaves must match the checked-in expectations.
+//
+// GLOOMGRID_UPDATE_EXPECTED=1 writes the expectations from this run instead (look
+// at the picture before checking it in).
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <map>
+#include <queue>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "game/level_layouts.h"
+#include "game/tile_board.h"
+#include "support/game_process.h"
+#include "support/scratch_folder.h"
+
+using namespace testing_support;
+
+namespace {
+
+constexpr unsigned kSeed = 7;
+const std::string kExpected = std::string(GLOOMGRID_SOURCE_DIR) + "/tests/game/expected/";
+
+using Cells = std::array<int8_t, kBoardCells>;
+
+struct Move {
+  int32_t from, to;
+};
+
+// The cells a tile in `cell` could slide into, empty or not: grid neighbours
+// and the pocket links beside the middle of each edge.
+std::vector<int32_t> Neighbours(int32_t cell) {
+  static const std::map<int32_t, int32_t> kPockets = {{2, PocketTop}, {10, PocketLeft}, {14, PocketRight},
+                                                      {22, PocketBottom}};
+  std::vector<int32_t> out;
+  for (auto [grid, pocket] : kPockets) {
+    if (cell == pocket) out.push_back(grid);
+    if (cell == grid) out.push_back(pocket);
+  }
+  if (cell >= kGridCells) return out;
+  int32_t row = cell / 5, column = cell % 5;
+  if (column > 0) out.push_back(cell - 1);
+  if (column < 4) out.push_back(cell + 1);
+  if (row > 0) out.push_back(cell - 5);
+  if (row < 4) out.push_back(cell + 5);
+  return out;
+}
+
+// The shortest list of slides from `start` to the level's picture (breadth
+// first over whole boards); empty when none is found within the limit.
+std::vector<Move> Solve(const Cells& start, int32_t level, size_t stateLimit = 3000000) {
+  Cells goal{};
+  goal.fill(kEmptyCell);
+  for (int32_t i = 0; i < kGridCells; ++i) goal[i] = static_cast<int8_t>(LevelLayouts[level][i] - 1);
+  auto key = [](const Cells& cells) { return std::string(cells.begin(), cells.end()); };
+  std::map<std::string, std::pair<std::string, Move>> cameFrom;
+  std::queue<Cells> open;
+  open.push(start);
+  cameFrom[key(start)] = {"", {-1, -1}};
+  while (!open.empty() && cameFrom.size() < stateLimit) {
+    Cells cells = open.front();
+    open.pop();
+    if (cells == goal) {
+      std::vector<Move> moves;
+      for (std::string at = key(cells); !cameFrom[at].first.empty(); at = cameFrom[at].first)
+        moves.insert(moves.begin(), cameFrom[at].second);
+      return moves;
+    }
+    for (int32_t from = 0; from < kBoardCells; ++from) {
+      if (cells[from] == kEmptyCell) continue;
+      for (int32_t to : Neighbours(from)) {
+        if (cells[to] != kEmptyCell) continue;
+        Cells next = cells;
+        next[to] = next[from];
+        next[from] = kEmptyCell;
+        if (cameFrom.emplace(key(next), std::make_pair(key(cells), Move{from, to})).second) open.push(next);
+      }
+    }
+  }
+  return {};
+}
+
+// Mouse events that make the game perform the moves: a tile with one way to go
+// slides at its click; with more, a second click picks the destination.
+std::string ClickScript(TileBoard& board, const std::vector<Move>& moves, int32_t* at) {
+  std::ostringstream script;
+  auto click = [&](int32_t cell) {
+    script << *at << " move " << board.cells[cell].x + 40 << " " << board.cells[cell].y + 40 << "\n"
+           << *at + 20 << " ldown\n" << *at + 60 << " lup\n";
+    *at += 100;
+  };
+  for (const Move& move : moves) {
+    int32_t ways = __builtin_popcount(board.FindMoves(move.from, nullptr));
+    click(move.from);
+    if (ways > 1) click(move.to);
+    board.cells[move.to].tile = board.cells[move.from].tile;
+    board.cells[move.from].tile = kEmptyCell;
+  }
+  return script.str();
+}
+
+bool Updating() { return std::getenv("GLOOMGRID_UPDATE_EXPECTED") != nullptr; }
+
+void ExpectSameAsExpected(const std::vector<uint8_t>& actual, const std::string& name) {
+  if (Updating()) {
+    ASSERT_TRUE(WriteFileBytes(kExpected + name, actual));
+    return;
+  }
+  std::vector<uint8_t> expected = ReadFileBytes(kExpected + name);
+  ASSERT_FALSE(expected.empty()) << "missing " << kExpected + name;
+  EXPECT_EQ(actual.size(), expected.size()) << name;
+  EXPECT_TRUE(actual == expected) << name << " differs from the expectation";
+}
+
+TEST(ReplayTest, LevelOneSolvedByClicksEndsInTheRoundCompletePopup) {
+  std::srand(kSeed);
+  TileBoard board;
+  ASSERT_EQ(board.NewBoard(0), 1);
+  Cells start{};
+  for (int32_t i = 0; i < kBoardCells; ++i) start[i] = static_cast<int8_t>(board.cells[i].tile);
+  std::vector<Move> moves = Solve(start, 0);
+  ASSERT_FALSE(moves.empty()) << "no solution found for the deal of seed " << kSeed;
+
+  ScratchFolder scratch;
+  std::string shot = scratch.File("roundcomplete.png");
+  int32_t at = 600;
+  std::string script = "300 move 142 476\n320 ldown\n360 lup\n" + ClickScript(board, moves, &at);
+  script += std::to_string(at + 4000) + " screenshot " + shot + "\n";
+  script += std::to_string(at + 10000) + " close\n";
+
+  GameOptions options;
+  options.environment["GLOOMGRID_HOST_SEED"] = std::to_string(kSeed);
+  options.script = script;
+  options.timeLimitSeconds = 60;
+  GameRun run = RunGame(options);
+  ASSERT_EQ(run.exitCode, 0) << run.stdErr;
+  SCOPED_TRACE(testing::Message() << moves.size() << " moves; script:\n" << script);
+  ExpectSameAsExpected(ReadFileBytes(shot), "replay_roundcomplete.png");
+  std::vector<uint8_t> hiscore = ReadFileBytes(run.folder + "/hiscore.dat");
+  ASSERT_EQ(hiscore.size(), 5204u);
+  EXPECT_STREQ(reinterpret_cast<const char*>(&hiscore[4]), "Player1:::Y");
+  ExpectSameAsExpected(hiscore, "replay_hiscore.dat");
+}
+
+}  // namespace
