@@ -69,6 +69,8 @@ class TileBoard {
   // The remembered button value is one for the whole program and starts at -1,
   // so the first call counts a held button as a click. Tests start it afresh.
   static void ResetPreviousButtonsForTest();
+  // Tests hear the sounds the board asks for through this; null in the game.
+  static void (*soundHookForTest)(const char* name);
 
   BoardCell cells[kBoardCells];
   int32_t level;

@@ -3,6 +3,7 @@
 
 #include "win/types.h"
 #include "win/base.h"
+#include "win/files.h"
 #include "win/gdi.h"
 #include "win/user.h"
 
