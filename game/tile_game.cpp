@@ -165,9 +165,12 @@ int32_t TileGame::HandleButtons() {
     if (launchDirectory[0] != '\0' && StartLauncher()) return 0;
   }
   if (panel->WasClicked("info")) {
+    // Reading the rules costs no time, and does not start a level's clock
+    // before "newgame" either.
+    int32_t wasRunning = IsCountdownRunning();
     PauseCountdown();
     if (!RunPopup(kHowToPlay, "rules")) return 0;
-    ResumeCountdown();
+    if (wasRunning) ResumeCountdown();
     sceneComposer.RestoreAll();
     ShowLevelPanel();
   }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <string>
 
@@ -43,8 +44,19 @@ class GameFlowTest : public testing_support::DisplayTest {
     fs::current_path(game_);
     ASSERT_TRUE(StartDisplay(true));
     mainWindow = window_;
+    clientWidth = 800;  // what popups centre on
+    clientHeight = 600;
     host::settings().timeMode = host::TimeMode::Virtual;
     StartClock();
+    SetTickPoll([] {
+      int32_t left = handTicks.load();
+      if (left > 0) handTicks = --left;
+      // Virtual time runs the clock on the main thread: moving the cursor here is safe.
+      if (left == 6) mouseCursor.SetPosition(400, 300);
+      if (left == 3) host::InjectMouseButton(VK_LBUTTON, true);
+      if (left == 1) host::InjectMouseButton(VK_LBUTTON, false);
+      mouseCursor.Poll();
+    });
     ZQInitMouse();
     ZQAcquireMouse(1);
     MouseCursor::ResetPollHistoryForTest();
@@ -59,6 +71,8 @@ class GameFlowTest : public testing_support::DisplayTest {
     soundRegistry.Shutdown();
     DisplayTest::TearDown();
     mainWindow = nullptr;
+    clientWidth = 0;
+    clientHeight = 0;
     fs::current_path(previous_);
   }
   // Changes to the game folder before the screen is activated.
@@ -86,6 +100,10 @@ class GameFlowTest : public testing_support::DisplayTest {
     Tick();
     return tileGame.Frame();
   }
+  // A player's hand on the clock: the mouse to the middle of the screen 30 ms
+  // from now, pressed 30 ms later and released 20 ms after that, whatever the
+  // game is doing then (a popup's own loop, say).
+  void ClickSoon() { handTicks = 9; }
   int32_t ClickButton(const std::string& name) {
     struct Place { const char* name; int x, y; };
     static constexpr Place kPlaces[] = {{"newgame", 98, 448}, {"info", 98, 509}, {"menu", 6, 448},
@@ -96,6 +114,7 @@ class GameFlowTest : public testing_support::DisplayTest {
     return -1;
   }
 
+  static inline std::atomic<int32_t> handTicks{0};
   testing_support::ScratchFolder folder_;
   fs::path game_;
   fs::path previous_;

@@ -36,6 +36,8 @@ const ButtonRow kButtonRows[] = {
     {"newgame after the last level starts again at level 1", 0, 13, "newgame", 1, 0, 0, 138, true, false},
     {"down after the last level deals level 13", 0, 13, "down", 0, 12, 777, 258, false, false},
     {"up after the last level does nothing", 0, 13, "up", 0, 13, 777, kSameAsBefore, false, true},
+    {"the rules before play leave the clock stopped", 0, 2, "info", 0, 2, 777, kSameAsBefore, false, true},
+    {"the rules during play stop the clock only while open", 1, 2, "info", 1, 2, 777, kSameAsBefore, true, true},
 };
 
 TEST_F(GameFlowTest, ButtonsInEachState) {
@@ -50,6 +52,7 @@ TEST_F(GameFlowTest, ButtonsInEachState) {
     BoardCell before[kBoardCells];
     std::copy(std::begin(tileGame.board.cells), std::end(tileGame.board.cells), before);
 
+    if (std::string(row.button) == "info") ClickSoon();
     ASSERT_EQ(ClickButton(row.button), FrameContinue);
     EXPECT_EQ(tileGame.GetState(), row.wantState);
     EXPECT_EQ(tileGame.level, row.wantLevel);
