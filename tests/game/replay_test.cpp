@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cstdlib>
-#include <map>
 #include <queue>
 #include <unordered_map>
 #include <sstream>
@@ -17,6 +16,7 @@
 #include <vector>
 
 #include "game/level_layouts.h"
+#include "gfx/ptr_array.h"
 #include "game/tile_board.h"
 #include "support/game_process.h"
 #include "support/scratch_folder.h"
@@ -34,22 +34,17 @@ struct Move {
   int32_t from, to;
 };
 
-// The cells a tile in `cell` could slide into, empty or not: grid neighbours
-// and the pocket links beside the middle of each edge.
-std::vector<int32_t> Neighbours(int32_t cell) {
-  static const std::map<int32_t, int32_t> kPockets = {{2, PocketTop}, {10, PocketLeft}, {14, PocketRight},
-                                                      {22, PocketBottom}};
+// Where the tile of `from` can slide on this board, by the board's own rules.
+std::vector<int32_t> Destinations(const Cells& cells, int32_t from) {
+  static TileBoard board;
+  for (int32_t i = 0; i < kBoardCells; ++i) board.cells[i].tile = cells[i];
+  PtrArray options;
+  board.FindMoves(from, &options);
   std::vector<int32_t> out;
-  for (auto [grid, pocket] : kPockets) {
-    if (cell == pocket) out.push_back(grid);
-    if (cell == grid) out.push_back(pocket);
+  for (int32_t i = 0; i < options.Count(); ++i) {
+    out.push_back(options.At<MoveOption>(i)->destination);
+    delete options.At<MoveOption>(i);
   }
-  if (cell >= kGridCells) return out;
-  int32_t row = cell / 5, column = cell % 5;
-  if (column > 0) out.push_back(cell - 1);
-  if (column < 4) out.push_back(cell + 1);
-  if (row > 0) out.push_back(cell - 5);
-  if (row < 4) out.push_back(cell + 5);
   return out;
 }
 
@@ -92,8 +87,7 @@ std::vector<Move> SolveLevelOne(const Cells& start) {
     }
     for (int32_t from = 0; from < kBoardCells; ++from) {
       if (cells[from] == kEmptyCell) continue;
-      for (int32_t to : Neighbours(from)) {
-        if (cells[to] != kEmptyCell) continue;
+      for (int32_t to : Destinations(cells, from)) {
         Cells next = cells;
         next[to] = next[from];
         next[from] = kEmptyCell;

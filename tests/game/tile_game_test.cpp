@@ -202,6 +202,8 @@ TEST_F(GameFlowTest, ActivationRegistersTheEightEffectsAfresh) {
     }
     EXPECT_EQ(soundRegistry.Add("sounds\\missing.wav", "missing"), nullptr);
     EXPECT_EQ(soundRegistry.Find("missing"), nullptr);
+    ASSERT_NE(soundRegistry.Add("sounds\\click.wav", "thunder"), nullptr);
+    EXPECT_EQ(soundRegistry.Find("thunder")->id, 10) << "the earlier of two equal names";
     gameScreen.Deactivate();
     EXPECT_EQ(soundRegistry.Find("thunder"), nullptr);
     EXPECT_EQ(sceneComposer.GetBackground(), nullptr) << "no pointer to a released background";
