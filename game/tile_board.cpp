@@ -54,7 +54,8 @@ Trim TrimOf(int32_t cell) {
 
 // Remembered across calls for the whole program; -1 so that a button already
 // held at the very first call counts as a click.
-int32_t previousButtons = -1;
+constexpr int32_t kNoButtonsYet = -1;
+int32_t previousButtons = kNoButtonsYet;
 
 void PlaySound(const char* name) {
   if (TileBoard::soundHookForTest != nullptr) TileBoard::soundHookForTest(name);
@@ -86,7 +87,7 @@ TileBoard::~TileBoard() {
   delete moves;
 }
 
-void TileBoard::ResetPreviousButtonsForTest() { previousButtons = -1; }
+void TileBoard::ResetPreviousButtonsForTest() { previousButtons = kNoButtonsYet; }
 
 void TileBoard::ClearMoves() {
   if (moves == nullptr) {

@@ -1,0 +1,81 @@
+// Player profiles read from "..\options.ini": defaults, cut values, slots
+// outside the eight records, and the text offered to the hall of fame.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+
+#include "shell/player_profiles.h"
+#include "support/scratch_folder.h"
+
+namespace {
+
+using testing_support::ScratchFolder;
+
+// The game runs in "game" beside the options file of its parent folder.
+class PlayerProfilesTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(root.ok());
+    ASSERT_EQ(mkdir("game", 0755), 0);
+    ASSERT_EQ(chdir("game"), 0);
+    profiles.SetFile("..\\options.ini");
+  }
+  static void WriteOptions(const std::string& text) {
+    ASSERT_TRUE(testing_support::WriteFileBytes("../options.ini", {text.begin(), text.end()}));
+  }
+  std::string Format(int32_t index, size_t size = kPlayerTextSize) {
+    char buffer[kPlayerTextSize + 1];
+    std::memset(buffer, '#', sizeof buffer);
+    profiles.FormatPlayer(index, buffer, size);
+    EXPECT_EQ(buffer[size], '#') << "written past the buffer";
+    return buffer;
+  }
+  ScratchFolder root{ScratchFolder::kMakeWorkingDirectory};
+  PlayerProfiles profiles{};
+};
+
+TEST_F(PlayerProfilesTest, CurrentPlayerAndRecordText) {
+  const std::string longName(80, 'n');
+  const struct {
+    std::string options;  // empty: no options file
+    int32_t player;
+    std::string text;
+  } cases[] = {
+      {"", 0, "Player1:::Y"},
+      {"[setup]\nplayerid=2\n[Player3]\nname=Cleo\naddress=1 Elm St\nemail=c@x.org\nsend=N\n", 2,
+       "Cleo:1 Elm St:c@x.org:N"},
+      {"[setup]\nplayerid=7\n", 7, "Player8:::Y"},
+      {"[setup]\nplayerid=8\n[Player1]\nname=Ann\n", 0, "Ann:::Y"},
+      {"[setup]\nplayerid=-1\n", 0, "Player1:::Y"},
+      {"[setup]\nplayerid=4294967297\n", 0, "Player1:::Y"},
+      {"[setup]\nplayerid=two\n", 0, "Player1:::Y"},
+      {"[Player1]\nsend=Yes\n", 0, "Player1:::Y"},
+      {("[Player1]\nname=" + longName + "\naddress=" + longName + "\nemail=" + longName + "\n"), 0,
+       longName.substr(0, 63) + ":" + longName.substr(0, 63) + ":" + longName.substr(0, 63) + ":Y"},
+  };
+  for (const auto& c : cases) {
+    unlink("../options.ini");
+    if (!c.options.empty()) WriteOptions(c.options);
+    const std::string what = c.options.empty() ? "(no file)" : c.options;
+    EXPECT_EQ(profiles.ReadPlayerId(), c.player) << what;
+    EXPECT_EQ(Format(profiles.currentPlayer), c.text) << what;
+  }
+}
+
+TEST_F(PlayerProfilesTest, TextIsCutToTheCallersBufferAndRereadEachTime) {
+  WriteOptions("[Player1]\nname=Ann\n");
+  EXPECT_EQ(Format(0, 6), "Ann::");
+  EXPECT_EQ(Format(0, 1), "");
+  EXPECT_EQ(Format(12), "Ann:::Y") << "a slot outside the records is player 0";
+  WriteOptions("[Player1]\nname=Bea\n");
+  EXPECT_EQ(Format(0), "Bea:::Y");
+  profiles.SetFile(std::string(300, 'p').c_str());
+  EXPECT_EQ(profiles.path[0], '\0') << "a path too long to keep";
+  PlayerProfiles unset{};
+  EXPECT_EQ(unset.ReadPlayerId(), 0);
+}
+
+}  // namespace
