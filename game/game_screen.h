@@ -15,7 +15,7 @@ class Sprite;
 class GameScreen : public Screen {
  public:
   GameScreen();
-  ~GameScreen();
+  ~GameScreen() override;
 
   void Activate(LPDIRECTDRAW newDirectDraw, LPDIRECTDRAWSURFACE surface) override;
   void Deactivate() override;
@@ -29,6 +29,15 @@ class GameScreen : public Screen {
   Sprite* gameOverAnimation;
   Sprite* arrows;
   Sprite* selectionMarker;
+
+  // The file whose absence stopped the last activation, or null when it went
+  // through. Without its background the screen cannot run.
+  const char* MissingFile() const { return missingFile; }
+
+ private:
+  const char* missingFile;
 };
+
+constexpr char kBackgroundFile[] = "background.bmp";
 
 extern GameScreen gameScreen;

@@ -7,6 +7,8 @@
 #include "screens/screen_manager.h"
 #include "core/game_clock.h"
 #include "core/globals.h"
+#include "game/tile_game.h"
+#include "sound/sound_registry.h"
 
 namespace {
 
@@ -17,6 +19,7 @@ void Shutdown() {
   StopGameClock();
   screenManager.DeactivateAll();
   mouseCursor.Release();
+  tileGame.Shutdown();
   ZQAcquireMouse(0);
   ZQFreeFont();
   ZQFreeDirectInput();
@@ -26,6 +29,7 @@ void Shutdown() {
   directDraw = nullptr;
   primarySurface = nullptr;
   backSurface = nullptr;
+  soundRegistry.Shutdown();
   appActive = 0;
   PostQuitMessage(0);
 }

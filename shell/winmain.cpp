@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <ddraw.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -12,7 +13,9 @@
 #include "core/game_clock.h"
 #include "core/globals.h"
 #include "core/message_pump.h"
+#include "game/game_screen.h"
 #include "shell/main_window.h"
+#include "sound/sound_registry.h"
 
 namespace {
 
@@ -86,6 +89,28 @@ void StartMouseCursor() {
 
 void PollMouseCursor() { mouseCursor.Poll(); }
 
+// A switch of the options file: on when its value begins with a capital Y.
+int32_t ReadSoundSwitch(const char* key) {
+  char value[2];
+  GetPrivateProfileStringA("setup", key, "Y", value, sizeof(value), "..\\options.ini");
+  return value[0] == 'Y' ? 1 : 0;
+}
+
+void StartSound() {
+  soundRegistry.Init(mainWindow, 200);
+  soundRegistry.EnableMusic(ReadSoundSwitch("music"));
+  soundRegistry.EnableSFX(ReadSoundSwitch("SFX"));
+}
+
+// Without its background the game cannot paint or restore anything.
+int GameScreenReady() {
+  if (gameScreen.MissingFile() == nullptr) return 1;
+  char text[128];
+  std::snprintf(text, sizeof(text), "Gloom Grid cannot start: the file \"%s\" is missing.", gameScreen.MissingFile());
+  ShowStartupError(text);
+  return 0;
+}
+
 int RunMainLoop() {
   for (;;) {
     if (PumpMessages()) return 0;
@@ -125,13 +150,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE prevInstance, LPSTR cmdLine, in
   ZQInitMouse();
   SetTickPoll(PollMouseCursor);
   StartGameClock();
+  StartSound();
   StartMouseCursor();
   ZQAcquireMouse(1);
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   ZQInitFont(mainWindow);
   screenManager.Init(directDraw, backSurface);
+  screenManager.AddScreen(&gameScreen);
   CopyLaunchDirectory(cmdLine);
   screenManager.SelectScreen("GloomGrid");
+  if (!GameScreenReady()) {
+    DestroyWindow(mainWindow);  // the whole shutdown
+    return 1;
+  }
   ZQInitKeyboard();
   return RunMainLoop();
 }

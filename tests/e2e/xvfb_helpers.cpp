@@ -64,16 +64,21 @@ testing_support::GameRun RunWindowed(testing_support::GameOptions options,
                                      const std::function<void(const std::string& windowId)>& driver) {
   std::string windowId;
   std::thread player([&] {
-    windowId = Shell("timeout 15 xdotool search --sync --name '^Gloom Grid$' | head -1");
+    windowId = Shell("timeout 15 xdotool search --sync --name '^Gloom Grid' | head -1");
     if (!windowId.empty()) driver(windowId);
   });
   options.headless = false;
   options.environment["DISPLAY"] = display;
   testing_support::GameRun run = testing_support::RunGame(options);
   player.join();
-  EXPECT_FALSE(windowId.empty()) << "no window titled Gloom Grid appeared";
+  EXPECT_FALSE(windowId.empty()) << "no window titled Gloom Grid... appeared";
   EXPECT_EQ(run.stdErr.find("headless"), std::string::npos) << run.stdErr;
   return run;
+}
+
+std::string WindowPixel(const std::string& windowId, int x, int y) {
+  return Shell("import -silent -window " + windowId + " -crop 1x1+" + std::to_string(x) + "+" + std::to_string(y) +
+               " -format '%[pixel:p{0,0}]' info:- 2>/dev/null");
 }
 
 }  // namespace xvfb

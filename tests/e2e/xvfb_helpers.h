@@ -18,8 +18,12 @@ void Stop();
 std::string Shell(const std::string& command);
 
 // Runs the program windowed on the Xvfb display while `driver` acts on its
-// window, titled "Gloom Grid"; fails the test when no such window appears.
+// window, titled "Gloom Grid" (and the player's name, for the game); fails the
+// test when no such window appears.
 testing_support::GameRun RunWindowed(testing_support::GameOptions options,
                                      const std::function<void(const std::string& windowId)>& driver);
+
+// The colour of one pixel of a window, as ImageMagick names it.
+std::string WindowPixel(const std::string& windowId, int x, int y);
 
 }  // namespace xvfb
