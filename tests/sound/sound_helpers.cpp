@@ -10,6 +10,7 @@
 
 #include "host/audio_control.h"
 #include "host/control.h"
+#include "host/dsound_helpers.h"
 
 namespace sound_test {
 
@@ -98,12 +99,7 @@ std::string LoopingWav(const std::string& name, int frames) {
 std::string GameSound(const char* name) { return std::string(GLOOMGRID_DIST_DIR) + "/sounds/" + name; }
 
 void EngineTest::SetUp() {
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  host::ResetForTest();
-  host::settings() = host::Settings{};
-  host::settings().headless = true;
-  host::settings().timeMode = host::TimeMode::Manual;
-  host::audioSettings().noDevice = false;
+  StartManualAudioHost();
   ASSERT_EQ(zqSound.Init(reinterpret_cast<HWND>(1), 200), 1);
 }
 
