@@ -1,0 +1,356 @@
+// DirectSound as the sound engine meets it: buffers made, locked and checked, refused controls, duplicates,
+// notifications and the software mixer. Time is manual, so nothing mixes but the test itself (Pump).
+#include <gtest/gtest.h>
+
+#include <dsound.h>
+
+#include <cstdint>
+#include <thread>
+#include <vector>
+
+#include "host/audio_control.h"
+#include "host/control.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using Words = std::vector<DWORD>;
+using Samples = std::vector<int16_t>;
+using Results = std::vector<HRESULT>;
+constexpr int kDevice = host::kAudioDeviceRate;
+
+// 16-bit samples as little-endian bytes.
+Bytes Bytes16(const Samples& samples) {
+  Bytes bytes;
+  for (int16_t s : samples) bytes.insert(bytes.end(), {uint8_t(s & 0xFF), uint8_t((s >> 8) & 0xFF)});
+  return bytes;
+}
+
+class SoundTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Start(host::TimeMode::Manual); }
+  void TearDown() override { Finish(); }
+  void Start(host::TimeMode mode) {
+    host::ResetForTest();
+    host::settings() = host::Settings{};
+    host::settings().headless = true;
+    host::settings().timeMode = mode;
+    host::audioSettings().noDevice = false;
+    ASSERT_EQ(DirectSoundCreate(nullptr, &directSound, nullptr), DS_OK);
+    ASSERT_EQ(directSound->SetCooperativeLevel(reinterpret_cast<HWND>(1), DSSCL_EXCLUSIVE), DS_OK);
+  }
+  void Finish() {
+    for (LPDIRECTSOUNDBUFFER buffer : buffers) buffer->Release();
+    if (directSound) directSound->Release();
+    for (HANDLE event : events) CloseHandle(event);
+    buffers.clear(), events.clear(), directSound = nullptr;
+    host::ResetForTest();
+  }
+
+  // A buffer holding `data`, by default with the engine's flags; released by the fixture.
+  LPDIRECTSOUNDBUFFER Make(const Bytes& data, DWORD rate, WORD channels = 1, WORD bits = 16,
+                           DWORD flags = DSBCAPS_STATIC | DSBCAPS_CTRLPOSITIONNOTIFY) {
+    const WORD block = static_cast<WORD>(channels * bits / 8);
+    WAVEFORMATEX format{WAVE_FORMAT_PCM, channels, rate, rate * block, block, bits, 0};
+    DSBUFFERDESC desc{sizeof desc, flags, static_cast<DWORD>(data.size()), 0, &format, {}};
+    LPDIRECTSOUNDBUFFER buffer = nullptr;
+    EXPECT_EQ(directSound->CreateSoundBuffer(&desc, &buffer, nullptr), DS_OK);
+    if (buffer) buffers.push_back(buffer), Fill(buffer, 0, data);
+    return buffer;
+  }
+  LPDIRECTSOUNDBUFFER Duplicate(LPDIRECTSOUNDBUFFER original) {
+    LPDIRECTSOUNDBUFFER copy = nullptr;
+    EXPECT_EQ(directSound->DuplicateSoundBuffer(original, &copy), DS_OK);
+    return copy ? buffers.emplace_back(copy) : nullptr;
+  }
+  static void Fill(LPDIRECTSOUNDBUFFER buffer, DWORD offset, const Bytes& data) {
+    LPVOID first = nullptr, second = nullptr;
+    DWORD firstBytes = 0, secondBytes = 0;
+    ASSERT_EQ(buffer->Lock(offset, DWORD(data.size()), &first, &firstBytes, &second, &secondBytes, 0), DS_OK);
+    std::copy(data.begin(), data.begin() + firstBytes, static_cast<uint8_t*>(first));
+    if (second) std::copy(data.begin() + firstBytes, data.end(), static_cast<uint8_t*>(second));
+    ASSERT_EQ(buffer->Unlock(first, firstBytes, second, secondBytes), DS_OK);
+  }
+  // Arms a new auto-reset event at each offset; returns the events.
+  std::vector<HANDLE> Notify(LPDIRECTSOUNDBUFFER buffer, const Words& offsets) {
+    std::vector<DSBPOSITIONNOTIFY> positions;
+    std::vector<HANDLE> armed;
+    for (DWORD offset : offsets)
+      positions.push_back({offset, armed.emplace_back(events.emplace_back(CreateEventA(nullptr, 0, 0, nullptr)))});
+    LPDIRECTSOUNDNOTIFY notify = nullptr;
+    EXPECT_EQ(buffer->QueryInterface(IID_IDirectSoundNotify, reinterpret_cast<void**>(&notify)), DS_OK);
+    EXPECT_EQ(notify->SetNotificationPositions(DWORD(positions.size()), positions.data()), DS_OK);
+    notify->Release();
+    return armed;
+  }
+  static DWORD Signalled(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }
+  static DWORD Status(LPDIRECTSOUNDBUFFER buffer) { DWORD s = 0xDEAD; return buffer->GetStatus(&s), s; }
+  static DWORD PlayCursor(LPDIRECTSOUNDBUFFER buffer) { DWORD p = 0xDEAD; return buffer->GetCurrentPosition(&p, 0), p; }
+  // Mixes `frames` device frames; returns the left channel, or with `stereo` left, right, left...
+  static Samples Pump(int frames, bool stereo = false) {
+    Samples out(static_cast<size_t>(frames) * 2), left;
+    host::PumpAudio(frames, out.data());
+    for (size_t i = 0; i < out.size(); i += 2) left.push_back(out[i]);
+    return stereo ? out : left;
+  }
+
+  LPDIRECTSOUND directSound = nullptr;
+  std::vector<LPDIRECTSOUNDBUFFER> buffers;
+  std::vector<HANDLE> events;
+};
+
+// Each Lock as its result, the first region's length, the second region's offset (-1 for none) and length.
+TEST_F(SoundTest, LockGivesTheTailThenTheStartWhenTheRangeWraps) {
+  LPDIRECTSOUNDBUFFER buffer = Make(Bytes(1000), 22050);
+  auto lock = [&](DWORD offset, DWORD bytes) {
+    LPVOID first = nullptr, second = &first;
+    DWORD firstBytes = 77, secondBytes = 77;
+    const HRESULT result = buffer->Lock(offset, bytes, &first, &firstBytes, &second, &secondBytes, 0);
+    if (result != DS_OK) return std::vector<long>{result};
+    buffer->Unlock(first, firstBytes, second, secondBytes);
+    const long secondAt = second ? static_cast<uint8_t*>(second) - (static_cast<uint8_t*>(first) - offset) : -1;
+    return std::vector<long>{result, long(firstBytes), secondAt, long(secondBytes)};
+  };
+  const std::pair<std::pair<DWORD, DWORD>, std::vector<long>> cases[] = {
+      {{0, 1000}, {DS_OK, 1000, -1, 0}}, {{100, 200}, {DS_OK, 200, -1, 0}}, {{900, 300}, {DS_OK, 100, 0, 200}},
+      {{998, 1000}, {DS_OK, 2, 0, 998}}, {{1000, 4}, {DSERR_INVALIDPARAM}}, {{0, 1001}, {DSERR_INVALIDPARAM}},
+      {{10, 0}, {DSERR_INVALIDPARAM}}};
+  for (const auto& [range, expected] : cases)
+    EXPECT_EQ(lock(range.first, range.second), expected) << "Lock(" << range.first << ", " << range.second << ")";
+}
+
+// The engine's buffers have no volume, pan or frequency control. Refused calls change nothing: the buffer plays
+// at full level in the centre at its own rate (22050 Hz: one sample per two device frames).
+TEST_F(SoundTest, ControlsWithoutTheirFlagAreRefusedAndChangeNothing) {
+  LPDIRECTSOUNDBUFFER buffer = Make(Bytes16(Samples(400, 10000)), 22050);
+  LONG value = 123;
+  DWORD frequency = 123;
+  const HRESULT no = DSERR_CONTROLUNAVAIL;
+  EXPECT_EQ((Results{buffer->SetVolume(-1000), buffer->SetPan(10000), buffer->SetFrequency(44100),
+                     buffer->GetVolume(&value), buffer->GetPan(&value), buffer->GetFrequency(&frequency), value}),
+            (Results{no, no, no, no, no, no, 123}));
+  buffer->Play(0, 0, DSBPLAY_LOOPING);
+  const Samples out = Pump(100, true);
+  EXPECT_EQ((Words{DWORD(out[50]), DWORD(out[51]), PlayCursor(buffer)}), (Words{10000, 10000, 100}));
+}
+
+TEST_F(SoundTest, DuplicatesShareTheDataButNotCursorStatusOrNotifications) {
+  LPDIRECTSOUNDBUFFER original = Make(Bytes(200), kDevice);
+  HANDLE stop = Notify(original, {DSBPN_OFFSETSTOP})[0];
+  original->SetCurrentPosition(40);
+  original->Play(0, 0, DSBPLAY_LOOPING);
+  LPDIRECTSOUNDBUFFER copy = Duplicate(original);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ((Words{Status(copy), PlayCursor(copy), Status(original)}),
+            (Words{0, 0, DSBSTATUS_PLAYING | DSBSTATUS_LOOPING}));
+  Fill(copy, 0, Bytes16(Samples(100, 3000)));
+  EXPECT_EQ(Pump(4)[0], 3000) << "written through the copy, heard through the original";
+  EXPECT_EQ((Words{PlayCursor(original), PlayCursor(copy)}), (Words{48, 0}));
+  copy->Play(0, 0, 0);
+  copy->Stop();
+  EXPECT_FALSE(Signalled(stop)) << "the copy has no notifications";
+  original->Stop();
+  EXPECT_TRUE(Signalled(stop));
+}
+
+// As the engine makes it: caps of 96 bytes, a 36-byte description, a format, always looping.
+TEST_F(SoundTest, PrimaryBufferTakesAFormatAndPlaysOnlyLooping) {
+  DSCAPS caps{};
+  caps.dwSize = 96;
+  DSBUFFERDESC desc{36, DSBCAPS_PRIMARYBUFFER, 0, 0, nullptr, {}};
+  LPDIRECTSOUNDBUFFER primary = nullptr, copy = nullptr;
+  ASSERT_EQ((Results{directSound->GetCaps(&caps), directSound->CreateSoundBuffer(&desc, &primary, nullptr)}),
+            (Results{DS_OK, DS_OK}));
+  buffers.push_back(primary);
+  WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, 22050, 22050 * 4, 4, 16, 0};
+  EXPECT_EQ((Results{primary->SetFormat(&format), primary->Play(0, 0, 0), primary->Play(0, 0, DSBPLAY_LOOPING),
+                     HRESULT(Status(primary)), directSound->DuplicateSoundBuffer(primary, &copy)}),
+            (Results{DS_OK, DSERR_INVALIDPARAM, DS_OK, DSBSTATUS_PLAYING | DSBSTATUS_LOOPING, DSERR_INVALIDCALL}));
+}
+
+TEST_F(SoundTest, NotifyInterfaceComesOnlyWithThePositionNotifyFlag) {
+  LPVOID notify = reinterpret_cast<LPVOID>(1);
+  LPDIRECTSOUNDBUFFER plain = Make(Bytes(64), 22050, 1, 16, DSBCAPS_STATIC);
+  EXPECT_EQ(plain->QueryInterface(IID_IDirectSoundNotify, &notify), E_NOINTERFACE);
+  EXPECT_EQ(notify, nullptr);
+  LPDIRECTSOUNDBUFFER buffer = Make(Bytes(64), 22050);
+  ASSERT_EQ(buffer->QueryInterface(IID_IDirectSoundNotify, &notify), DS_OK);
+  auto* positions = static_cast<LPDIRECTSOUNDNOTIFY>(notify);
+  DSBPOSITIONNOTIFY outside{64, nullptr}, inside{62, nullptr};
+  Results results{positions->SetNotificationPositions(1, &outside), positions->SetNotificationPositions(1, &inside)};
+  buffer->Play(0, 0, DSBPLAY_LOOPING);
+  results.push_back(positions->SetNotificationPositions(1, &inside));  // only while stopped
+  EXPECT_EQ(results, (Results{DSERR_INVALIDPARAM, DS_OK, DSERR_INVALIDCALL}));
+  EXPECT_EQ(positions->Release(), 1u) << "one reference count for both interfaces";
+}
+
+// Play cursor, write cursor (ahead only while playing) and status.
+TEST_F(SoundTest, CursorsStopWherePlayLeftThemAndMoveWithTheClock) {
+  LPDIRECTSOUNDBUFFER buffer = Make(Bytes(8820), 22050);
+  auto cursors = [&] {
+    DWORD play = 1, write = 1;
+    buffer->GetCurrentPosition(&play, &write);
+    return Words{play, write > play ? 1 : write - play, Status(buffer)};
+  };
+  EXPECT_EQ(cursors(), (Words{0, 0, 0}));
+  buffer->Play(0, 0, 0);
+  Pump(200);
+  EXPECT_EQ(cursors(), (Words{200, 1, DSBSTATUS_PLAYING}));
+  buffer->Stop();
+  Pump(200);
+  EXPECT_EQ(cursors(), (Words{200, 0, 0}));
+  buffer->Play(0, 0, 0);
+  Pump(200);
+  EXPECT_EQ(PlayCursor(buffer), 400u) << "Play resumes where Stop left it";
+  EXPECT_EQ((Results{buffer->SetCurrentPosition(8820), buffer->SetCurrentPosition(1001), HRESULT(PlayCursor(buffer))}),
+            (Results{DSERR_INVALIDPARAM, DS_OK, 1000}));
+  host::StepTimer(10);
+  EXPECT_EQ(PlayCursor(buffer), 1000u + 4410) << "ten periods of 10 ms";
+}
+
+// The size of the record (the engine's is 36 bytes) and the format are checked; sizes become whole blocks.
+// Without a device DirectSoundCreate fails.
+TEST_F(SoundTest, CreationChecksTheRecordAndTheFormat) {
+  const struct {
+    DWORD size, bytes;
+    WAVEFORMATEX format;
+    HRESULT result;
+    DWORD created;
+  } cases[] = {{36, 1001, {WAVE_FORMAT_PCM, 2, 22050, 22050 * 4, 4, 16, 0}, DS_OK, 1004},
+               {37, 400, {WAVE_FORMAT_PCM, 2, 22050, 22050 * 4, 4, 16, 0}, DSERR_INVALIDPARAM, 0},
+               {36, 400, {3, 2, 22050, 22050 * 4, 4, 16, 0}, DSERR_BADFORMAT, 0},
+               {36, 400, {WAVE_FORMAT_PCM, 1, 22050, 22050 * 3, 3, 24, 0}, DSERR_BADFORMAT, 0},
+               {36, 400, {WAVE_FORMAT_PCM, 2, 22050, 22050 * 2, 2, 16, 0}, DSERR_BADFORMAT, 0}};
+  for (auto c : cases) {
+    DSBUFFERDESC desc{c.size, DSBCAPS_STATIC, c.bytes, 0, &c.format, {}};
+    LPDIRECTSOUNDBUFFER buffer = nullptr;
+    DSBCAPS caps{sizeof caps, 0, 0, 0, 0};
+    const HRESULT result = directSound->CreateSoundBuffer(&desc, &buffer, nullptr);
+    if (buffer) buffer->GetCaps(&caps), buffer->Release();
+    EXPECT_EQ(std::make_pair(result, caps.dwBufferBytes), std::make_pair(c.result, c.created))
+        << "record " << c.size << ", format tag " << c.format.wFormatTag << ", block " << c.format.nBlockAlign;
+  }
+  Finish();
+  host::audioSettings().noDevice = true;
+  LPDIRECTSOUND none = reinterpret_cast<LPDIRECTSOUND>(1);
+  EXPECT_EQ(DirectSoundCreate(nullptr, &none, nullptr), DSERR_NODRIVER);
+  EXPECT_EQ(none, nullptr);
+}
+
+TEST_F(SoundTest, OneShotBufferStopsAtItsEndRewindsAndSignalsStop) {
+  LPDIRECTSOUNDBUFFER buffer = Make(Bytes16(Samples(441, 1000)), kDevice);
+  const std::vector<HANDLE> stopAndMiddle = Notify(buffer, {DSBPN_OFFSETSTOP, 400});
+  buffer->Play(0, 0, 0);
+  Pump(400);
+  EXPECT_EQ((Words{Signalled(stopAndMiddle[1]), Signalled(stopAndMiddle[0]), Status(buffer)}),
+            (Words{1, 0, DSBSTATUS_PLAYING}));
+  const Samples out = Pump(100);
+  EXPECT_EQ((Words{Signalled(stopAndMiddle[0]), Status(buffer), PlayCursor(buffer)}), (Words{1, 0, 0}));
+  EXPECT_EQ((Samples{out[40], out[41]}), (Samples{1000, 0})) << "the last sample is heard, then silence";
+}
+
+// Eight segments of 100 frames, like the music ring, played from position 2.
+TEST_F(SoundTest, NotificationsFireAsTheCursorPassesThem) {
+  LPDIRECTSOUNDBUFFER ring = Make(Bytes(1600), kDevice);
+  const std::vector<HANDLE> segments = Notify(ring, {0, 200, 400, 600, 800, 1000, 1200, 1400});
+  ring->SetCurrentPosition(2);
+  ring->Play(0, 0, DSBPLAY_LOOPING);
+  const std::pair<int, std::vector<int>> steps[] = {{50, {}},         {49, {}},
+                                                    {1, {1}},         {250, {2, 3}},
+                                                    {500, {0, 4, 5, 6, 7}}, {800, {0, 1, 2, 3, 4, 5, 6, 7}}};
+  for (const auto& [frames, expected] : steps) {
+    Pump(frames);
+    std::vector<int> fired;
+    for (int i = 0; i < 8; ++i)
+      if (Signalled(segments[i])) fired.push_back(i);
+    EXPECT_EQ(fired, expected) << "after " << frames << " more frames";
+  }
+}
+
+// A ramp whose end leads straight back into its start, resampled from 22050 Hz: every output step is +200 but
+// for the falls (each spread over two steps of -9800), the one at the loop point too.
+TEST_F(SoundTest, LoopingBufferWrapsWithoutAGap) {
+  Samples ramp;
+  for (int i = 0; i < 100; ++i) ramp.push_back(static_cast<int16_t>((i % 50) * 400 - 10000));
+  Make(Bytes16(ramp), 22050)->Play(0, 0, DSBPLAY_LOOPING);
+  const Samples left = Pump(600);
+  int falls = 0, odd = 0;
+  for (size_t i = 1; i < left.size(); ++i) {
+    const int step = left[i] - left[i - 1];
+    step == -9800 ? ++falls : odd += step != 200;
+  }
+  EXPECT_EQ(std::make_pair(falls, odd), std::make_pair(11, 0));
+}
+
+// 8-bit samples are unsigned around 0x80; mono plays on both sides.
+TEST_F(SoundTest, SampleFormatsMapOntoStereo) {
+  const struct {
+    Bytes frame;  // repeated
+    WORD channels, bits;
+    Samples expected;
+  } cases[] = {{{0x80}, 1, 8, {0, 0}}, {{0xC0}, 1, 8, {0x4000, 0x4000}}, {{0x00, 0xFF}, 2, 8, {-32768, 0x7F00}},
+               {{0x34, 0x12}, 1, 16, {0x1234, 0x1234}}, {{0x00, 0x10, 0x00, 0xF0}, 2, 16, {0x1000, -0x1000}}};
+  for (const auto& c : cases) {
+    Bytes data;
+    for (int i = 0; i < 64; ++i) data.insert(data.end(), c.frame.begin(), c.frame.end());
+    LPDIRECTSOUNDBUFFER buffer = Make(data, 22050, c.channels, c.bits);
+    buffer->Play(0, 0, DSBPLAY_LOOPING);
+    const Samples out = Pump(10, true);
+    EXPECT_EQ((Samples{out[10], out[11]}), c.expected) << c.bits << " bits, " << c.channels << " channels";
+    buffer->Stop();
+  }
+}
+
+// Started one by one: a sum past the top clips instead of wrapping, and clipping comes after the sum, not
+// voice by voice.
+TEST_F(SoundTest, VoicesAddUpAndClip) {
+  LPDIRECTSOUNDBUFFER loud = Make(Bytes16(Samples(64, 30000)), kDevice);
+  LPDIRECTSOUNDBUFFER negative = Make(Bytes16(Samples(64, -20000)), kDevice);
+  Samples heard;
+  for (LPDIRECTSOUNDBUFFER voice : {loud, Duplicate(loud), negative, Duplicate(negative)}) {
+    voice->Play(0, 0, DSBPLAY_LOOPING);
+    heard.push_back(Pump(1)[0]);
+  }
+  EXPECT_EQ(heard, (Samples{30000, 32767, 32767, 20000}));
+  EXPECT_EQ((Words{PlayCursor(loud), PlayCursor(buffers[2])}), (Words{8, 6})) << "the copy has its own cursor";
+}
+
+// The music ring as the engine streams it: a thread waits on the segment events and refills the segment just
+// played, while the test pumps the mixer. Each pass over a segment hears what was written on the pass before.
+TEST_F(SoundTest, StreamingThreadRefillsSegmentsBehindTheCursor) {
+  LPDIRECTSOUNDBUFFER ring = Make(Bytes16(Samples(400, 1)), kDevice);  // four segments of 200 bytes
+  const std::vector<HANDLE> handles = Notify(ring, {0, 200, 400, 600, DSBPN_OFFSETSTOP});
+  HANDLE refilled = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  std::thread filler([&] {
+    for (int16_t next = 2;; ++next) {
+      const DWORD which = WaitForMultipleObjects(5, handles.data(), FALSE, INFINITE) - WAIT_OBJECT_0;
+      if (which == 4) return;
+      Fill(ring, (which + 3) % 4 * 200, Bytes16(Samples(100, next)));
+      SetEvent(refilled);
+    }
+  });
+  ring->SetCurrentPosition(2);
+  ring->Play(0, 0, DSBPLAY_LOOPING);
+  Samples heard;
+  for (int block = 0; block < 8; ++block) {
+    const Samples out = Pump(100);
+    heard.insert(heard.end(), out.begin(), out.end());
+    WaitForSingleObject(refilled, INFINITE);  // each segment boundary passed brings one refill
+  }
+  ring->Stop();
+  filler.join();
+  CloseHandle(refilled);
+  EXPECT_EQ((Samples{heard[150], heard[450], heard[550], heard[650]}), (Samples{1, 2, 3, 4}));
+}
+
+// Real time: SDL's audio thread mixes, and a fifth of a second of sound ends by itself.
+TEST_F(SoundTest, DeviceThreadPlaysInRealTime) {
+  Finish();
+  Start(host::TimeMode::Real);
+  LPDIRECTSOUNDBUFFER buffer = Make(Bytes(8820), 22050);
+  HANDLE stop = Notify(buffer, {DSBPN_OFFSETSTOP})[0];
+  buffer->Play(0, 0, 0);
+  EXPECT_EQ((Words{WaitForSingleObject(stop, INFINITE), Status(buffer)}), (Words{WAIT_OBJECT_0, 0}));
+}
+
+}  // namespace
