@@ -1,0 +1,374 @@
+// DirectDraw as the game's graphics library meets it. Off-screen surfaces as Windows' blitter behaves:
+// rectangle checks, colour keys, fills, stretches, overlapping copies, locks, DCs, descriptions, reference
+// counts. The display: cooperative levels, modes, the flipping chain and the windowed primary clipped to the
+// window, read back from the host's screenshot.
+#include <ddraw.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <zlib.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/control.h"
+
+namespace {
+
+using Pixels = std::vector<uint16_t>;  // row by row
+using Words = std::vector<DWORD>;
+
+// A structure the way Windows wants it: every byte 0, the size filled in.
+template <typename T>
+T Zeroed() {
+  T value;
+  std::memset(&value, 0, sizeof value);
+  value.dwSize = sizeof value;
+  return value;
+}
+
+// How many pixels of a 1024-wide desktop equal `value` inside and outside a rectangle.
+std::pair<int, int> Count(const Pixels& desktop, uint16_t value, const RECT& rect) {
+  std::pair<int, int> count;
+  for (int i = 0, x = 0, y = 0; i < static_cast<int>(desktop.size()); ++i, x = i % 1024, y = i / 1024)
+    if (desktop[i] == value)
+      ++(x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom ? count.first : count.second);
+  return count;
+}
+
+// The emulated screen's size and the 0xRRGGBB values at the given points, from the host's own screenshot: its
+// header chunk, then one chunk of compressed RGB rows, each behind a filter byte.
+std::vector<uint32_t> ShownOnScreen(const std::vector<std::pair<int, int>>& points) {
+  const std::string path = ::testing::TempDir() + "ddraw_test.png";
+  if (!host::SaveScreenshot(path.c_str())) return {};
+  std::ifstream file(path, std::ios::binary);
+  const std::vector<uint8_t> png{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  auto word = [&png](size_t at) { return uint32_t{png[at]} << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3]; };
+  if (png.size() < 41 || png.size() < 41 + word(33)) return {};
+  const uint32_t width = word(16), height = word(20);
+  std::vector<uint8_t> rows((width * 3 + 1) * height);
+  uLongf size = rows.size();
+  if (uncompress(rows.data(), &size, &png[41], word(33)) != Z_OK) return {};
+  std::vector<uint32_t> shown{width, height};
+  for (const auto& [x, y] : points) {
+    const uint8_t* p = &rows[y * (width * 3 + 1) + 1 + x * 3];
+    shown.push_back(uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2]);
+  }
+  return shown;
+}
+
+constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
+
+// Objects handed to Keep are released after the test, before the DirectDraw object.
+class DirectDrawTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host::ResetForTest();
+    host::settings() = host::Settings{};
+    host::settings().headless = true;
+    ASSERT_EQ(DirectDrawCreate(nullptr, &directDraw, nullptr), DD_OK);
+  }
+  void TearDown() override {
+    for (IUnknown* object : kept) object->Release();
+    directDraw->Release();
+  }
+  template <typename T>
+  T* Keep(T* object) {
+    if (object != nullptr) kept.push_back(object);
+    return object;
+  }
+
+  // A surface of the given caps; with a width, of that size; with back buffers, a flipping chain.
+  LPDIRECTDRAWSURFACE Create(DWORD caps, DWORD backBuffers, int width = 0, int height = 0, HRESULT expected = DD_OK) {
+    DDSURFACEDESC desc = Zeroed<DDSURFACEDESC>();
+    desc.dwFlags = DDSD_CAPS | (backBuffers ? DDSD_BACKBUFFERCOUNT : 0) | (width ? DDSD_WIDTH | DDSD_HEIGHT : 0);
+    desc.ddsCaps.dwCaps = caps;
+    desc.dwBackBufferCount = backBuffers;
+    desc.dwWidth = static_cast<DWORD>(width);
+    desc.dwHeight = static_cast<DWORD>(height);
+    LPDIRECTDRAWSURFACE surface = nullptr;
+    EXPECT_EQ(directDraw->CreateSurface(&desc, &surface, nullptr), expected);
+    return Keep(surface);
+  }
+  // An off-screen surface holding `pixels`, or random ones from a seed.
+  LPDIRECTDRAWSURFACE Make(int width, int height, const Pixels& pixels) {
+    LPDIRECTDRAWSURFACE surface = Create(DDSCAPS_OFFSCREENPLAIN, 0, width, height);
+    if (!pixels.empty()) Write(surface, pixels);
+    return surface;
+  }
+  LPDIRECTDRAWSURFACE Make(int width, int height, uint32_t seed = 0) {
+    std::mt19937 random(seed);
+    Pixels pixels(static_cast<size_t>(width * height));
+    for (uint16_t& pixel : pixels) pixel = static_cast<uint16_t>(random());
+    return Make(width, height, pixels);
+  }
+  static void SetKey(LPDIRECTDRAWSURFACE surface, DWORD low, DWORD high, DWORD range = 0) {
+    DDCOLORKEY key{low, high};
+    ASSERT_EQ(surface->SetColorKey(DDCKEY_SRCBLT | range, &key), DD_OK);
+  }
+  // A whole surface (or a rectangle of it) filled with a raw pixel.
+  static HRESULT Paint(LPDIRECTDRAWSURFACE surface, DWORD pixel, RECT* rect = nullptr, const RECT* source = nullptr) {
+    DDBLTFX fx = Zeroed<DDBLTFX>();
+    fx.dwFillColor = pixel;
+    return surface->Blt(rect, nullptr, const_cast<RECT*>(source), DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+  }
+  // Every pixel through a lock, row by row with the pitch (which the host makes wider than a row, so that
+  // pitch mistakes show); Write takes as many as Read gives.
+  static Pixels Read(LPDIRECTDRAWSURFACE surface) { return Copy(surface, nullptr); }
+  static void Write(LPDIRECTDRAWSURFACE surface, const Pixels& pixels) { Copy(surface, &pixels); }
+  static Pixels Copy(LPDIRECTDRAWSURFACE surface, const Pixels* in) {
+    DDSURFACEDESC desc = Zeroed<DDSURFACEDESC>();
+    EXPECT_EQ(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+    Pixels out(desc.dwWidth * desc.dwHeight);
+    for (DWORD y = 0; y < desc.dwHeight; ++y) {
+      auto* row = static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch;
+      if (in != nullptr) std::memcpy(row, &(*in)[y * desc.dwWidth], desc.dwWidth * 2);
+      std::memcpy(&out[y * desc.dwWidth], row, desc.dwWidth * 2);
+    }
+    EXPECT_EQ(surface->Unlock(nullptr), DD_OK);
+    return out;
+  }
+  // Host windows have no frame: the client area starts at (x, y).
+  static HWND MakeWindow(int x, int y, int width, int height) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = "DirectDrawTest";
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(0, "DirectDrawTest", "test", 0, x, y, width, height, nullptr, nullptr, nullptr, nullptr);
+  }
+
+  LPDIRECTDRAW directDraw = nullptr;
+  std::vector<IUnknown*> kept;
+};
+
+TEST_F(DirectDrawTest, DescriptionReportsSizePitchFormatAndKey) {
+  LPDIRECTDRAWSURFACE surface = Make(37, 5);
+  SetKey(surface, 31, 31);
+  DDSURFACEDESC desc = Zeroed<DDSURFACEDESC>(), unsized{};
+  ASSERT_EQ(surface->GetSurfaceDesc(&desc), DD_OK);
+  const DDPIXELFORMAT& f = desc.ddpfPixelFormat;
+  EXPECT_EQ((Words{desc.dwFlags, desc.dwWidth, desc.ddckCKSrcBlt.dwColorSpaceLowValue, desc.lPitch > 37 * 2,
+                   f.dwSize, f.dwFlags, f.dwRGBBitCount, f.dwRBitMask, f.dwGBitMask, f.dwBBitMask}),
+            (Words{DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PITCH | DDSD_PIXELFORMAT | DDSD_CKSRCBLT, 37, 31, 1, 32,
+                   DDPF_RGB, 16, 0xF800, 0x07E0, 0x001F}));
+  EXPECT_EQ(surface->GetSurfaceDesc(&unsized), DDERR_INVALIDPARAMS);
+}
+
+// Bad rectangles are refused as a destination (copy, keyed copy, fill) and as a source, drawing nothing; a
+// fill ignores the source rectangle.
+TEST_F(DirectDrawTest, BadRectanglesAreRefusedAndDrawNothing) {
+  LPDIRECTDRAWSURFACE destination = Make(20, 10, 1), source = Make(8, 8, 2);
+  SetKey(source, 0, 0);
+  const Pixels before = Read(destination);
+  RECT good{0, 0, 4, 4};
+  const RECT bad[] = {{2, 2, 2, 6},  {2, 2, 6, 2},  {6, 2, 2, 6},   {2, 6, 6, 2},    // empty, inverted
+                      {-1, 0, 3, 4}, {0, -2, 4, 2}, {17, 0, 21, 4}, {0, 7, 4, 11}};  // negative, past an edge
+  for (RECT rect : bad) {
+    const HRESULT asSource = rect.right <= 8 && rect.bottom <= 8 ? destination->Blt(&good, source, &rect, 0, nullptr)
+                                                                 : DDERR_INVALIDRECT;
+    EXPECT_EQ((std::vector<HRESULT>{destination->Blt(&rect, source, &good, DDBLT_WAIT, nullptr),
+                                    destination->Blt(&rect, source, &good, DDBLT_KEYSRC, nullptr),
+                                    Paint(destination, 0xF800, &rect), asSource}),
+              std::vector<HRESULT>(4, DDERR_INVALIDRECT))
+        << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom;
+  }
+  EXPECT_EQ(Read(destination), before);
+  RECT nonsense{5, 5, 1, 1}, corner{0, 0, 2, 2};
+  EXPECT_EQ(Paint(destination, 0xF800, &corner, &nonsense), DD_OK);
+  EXPECT_EQ(Read(destination)[1 * 20 + 1], 0xF800);
+}
+
+// Keyed and opaque copies against a pixel-by-pixel reference: every width below, at and across the
+// eight-pixel vector groups, keys at both ends of the 16-bit range, sources made of each key's ends and their
+// neighbours. A key set without DDCKEY_COLORSPACE is its low colour alone (the game's keys are all such).
+TEST_F(DirectDrawTest, CopiesMatchAPixelByPixelReference) {
+  LPDIRECTDRAWSURFACE probe = Make(8, 1), target = Make(8, 1);
+  EXPECT_EQ(target->Blt(nullptr, probe, nullptr, DDBLT_KEYSRC, nullptr), DDERR_INVALIDPARAMS) << "no key yet";
+  const Words keys[] = {{0, 0, 0}, {0xFFFF, 0xFFFF, 0}, {100, 200, 0}, {100, 200, DDCKEY_COLORSPACE}};
+  uint32_t seed = 0;
+  for (const Words& key : keys)
+    for (int width : {1, 2, 3, 7, 8, 9, 15, 16, 17, 40})
+      for (DWORD flags : {DWORD{DDBLT_KEYSRC}, DWORD{DDBLT_WAIT}}) {
+        std::mt19937 random(++seed);
+        const DWORD low = key[0], high = key[1], top = key[2] ? high : low;
+        const int height = 1 + static_cast<int>(random() % 3), sx = static_cast<int>(random() % 4);
+        const int dx = static_cast<int>(random() % 5), dy = static_cast<int>(random() % 3);
+        const DWORD probes[] = {low - 1, low, low + 1, high - 1, high, high + 1, static_cast<DWORD>(random())};
+        Pixels from((width + 3) * height);
+        for (uint16_t& pixel : from) pixel = static_cast<uint16_t>(probes[random() % 7]);
+        LPDIRECTDRAWSURFACE source = Make(width + 3, height, from), destination = Make(width + 5, height + 2, seed);
+        Pixels expected = Read(destination);
+        SetKey(source, low, high, key[2]);
+        RECT sourceRect{sx, 0, sx + width, height}, destinationRect{dx, dy, dx + width, dy + height};
+        ASSERT_EQ(destination->Blt(&destinationRect, source, &sourceRect, flags, nullptr), DD_OK);
+        for (int y = 0; y < height; ++y)
+          for (int x = 0; x < width; ++x) {
+            const uint16_t pixel = from[y * (width + 3) + sx + x];
+            if (flags != DDBLT_KEYSRC || pixel < low || pixel > top) expected[(dy + y) * (width + 5) + dx + x] = pixel;
+          }
+        ASSERT_EQ(Read(destination), expected) << "key " << low << "-" << high << ", width " << width << ", flags "
+                                               << flags << ", seed " << seed;
+      }
+  SetKey(probe, 1, 1);
+  ASSERT_EQ(probe->SetColorKey(DDCKEY_SRCBLT, nullptr), DD_OK);  // removes the key
+  EXPECT_EQ(target->Blt(nullptr, probe, nullptr, DDBLT_KEYSRC, nullptr), DDERR_INVALIDPARAMS);
+}
+
+// A fill writes the low sixteen bits inside its rectangle; different sizes stretch by nearest neighbour, keyed
+// pixels staying transparent when doubled.
+TEST_F(DirectDrawTest, FillsAndStretches) {
+  LPDIRECTDRAWSURFACE small = Make(2, 2, Pixels{1, 2, 3, 4}), large = Make(4, 4, Pixels(16, 9));
+  RECT rect{1, 1, 4, 3}, wideTarget{0, 0, 4, 2};
+  ASSERT_EQ(Paint(large, 0xABCDF800, &rect), DD_OK);
+  EXPECT_EQ(Read(large), (Pixels{9, 9, 9, 9, 9, 0xF800, 0xF800, 0xF800, 9, 0xF800, 0xF800, 0xF800, 9, 9, 9, 9}));
+  ASSERT_EQ(large->Blt(nullptr, small, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(Read(large), (Pixels{1, 1, 2, 2, 1, 1, 2, 2, 3, 3, 4, 4, 3, 3, 4, 4}));
+  Write(large, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
+  ASSERT_EQ(small->Blt(nullptr, large, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(Read(small), (Pixels{1, 3, 9, 11}));
+  Write(small, {1, 2, 3, 4});
+  SetKey(small, 2, 2);
+  Write(large, Pixels(16, 0));
+  ASSERT_EQ(large->Blt(&wideTarget, small, nullptr, DDBLT_KEYSRC, nullptr), DD_OK);
+  EXPECT_EQ(Read(large), (Pixels{1, 1, 0, 0, 3, 3, 4, 4, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(DirectDrawTest, OverlappingBlitWithinOneSurfaceReadsTheSourceFirst) {
+  LPDIRECTDRAWSURFACE surface = Make(10, 8, 6);
+  const Pixels pristine = Read(surface);
+  for (auto [from, to] : {std::pair<RECT, RECT>{{0, 0, 8, 6}, {1, 2, 9, 8}}, {{1, 2, 9, 8}, {0, 0, 8, 6}}}) {
+    Write(surface, pristine);
+    ASSERT_EQ(surface->Blt(&to, surface, &from, DDBLT_WAIT, nullptr), DD_OK);
+    Pixels expected = pristine;
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 8; ++x) expected[(to.top + y) * 10 + to.left + x] = pristine[(from.top + y) * 10 + from.left + x];
+    EXPECT_EQ(Read(surface), expected) << "to " << to.left << "," << to.top;
+  }
+}
+
+TEST_F(DirectDrawTest, LockAndDeviceContextExcludeOtherUse) {
+  LPDIRECTDRAWSURFACE surface = Make(16, 8), other = Make(16, 8);
+  DDSURFACEDESC desc = Zeroed<DDSURFACEDESC>();
+  HDC dc = nullptr, second = nullptr;
+  ASSERT_EQ(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+  std::vector<HRESULT> results{surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr),
+                               surface->Blt(nullptr, other, nullptr, DDBLT_WAIT, nullptr),
+                               other->Blt(nullptr, surface, nullptr, DDBLT_WAIT, nullptr), surface->Unlock(nullptr),
+                               surface->GetDC(&dc), surface->GetDC(&second),
+                               surface->Blt(nullptr, other, nullptr, DDBLT_WAIT, nullptr)};
+  results.insert(results.end(), {surface->ReleaseDC(dc), surface->ReleaseDC(dc),
+                                 surface->Blt(nullptr, other, nullptr, DDBLT_WAIT, nullptr)});
+  EXPECT_EQ(results, (std::vector<HRESULT>{DDERR_SURFACEBUSY, DDERR_SURFACEBUSY, DDERR_SURFACEBUSY, DD_OK, DD_OK,
+                                           DDERR_DCALREADYCREATED, DDERR_SURFACEBUSY, DD_OK, DDERR_NODC, DD_OK}));
+}
+
+// A surface holds its clipper, and outlives the DirectDraw object that made it.
+TEST_F(DirectDrawTest, ReferenceCountsKeepObjectsAliveUntilTheLastRelease) {
+  LPDIRECTDRAWSURFACE surface = Make(4, 4);
+  LPDIRECTDRAWCLIPPER clipper = nullptr;
+  ASSERT_EQ(directDraw->CreateClipper(0, &clipper, nullptr), DD_OK);
+  ASSERT_EQ(surface->SetClipper(clipper), DD_OK);
+  EXPECT_EQ(clipper->Release(), 1u);
+  LPDIRECTDRAW secondDraw = nullptr;
+  ASSERT_EQ(DirectDrawCreate(nullptr, &secondDraw, nullptr), DD_OK);
+  std::swap(directDraw, secondDraw);
+  LPDIRECTDRAWSURFACE orphan = Make(4, 4);
+  std::swap(directDraw, secondDraw);
+  EXPECT_EQ(secondDraw->Release(), 0u);
+  EXPECT_EQ(Make(4, 4)->Blt(nullptr, orphan, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+}
+
+TEST_F(DirectDrawTest, FullScreenNeedsConsistentLevelsAndExclusiveMode) {
+  HWND window = MakeWindow(0, 0, 1024, 768);
+  Create(DDSCAPS_PRIMARYSURFACE, 0, 0, 0, DDERR_NOCOOPERATIVELEVELSET);
+  EXPECT_EQ((std::vector<HRESULT>{directDraw->SetCooperativeLevel(window, DDSCL_EXCLUSIVE),
+                                  directDraw->SetCooperativeLevel(nullptr, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN),
+                                  directDraw->SetCooperativeLevel(window, DDSCL_NORMAL),
+                                  directDraw->SetDisplayMode(800, 600, 16)}),
+            (std::vector<HRESULT>{DDERR_INVALIDPARAMS, DDERR_INVALIDPARAMS, DD_OK, DDERR_NOEXCLUSIVEMODE}));
+  Create(DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX, 1, 0, 0, DDERR_NOEXCLUSIVEMODE);
+  ASSERT_EQ(directDraw->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+  EXPECT_EQ(directDraw->SetDisplayMode(800, 600, 32), DDERR_INVALIDMODE);
+  Create(DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP, 1, 0, 0, DDERR_INVALIDCAPS);  // a chain is COMPLEX
+}
+
+TEST_F(DirectDrawTest, FlipSwapsThePicturesBehindFrontAndBack) {
+  ASSERT_EQ(directDraw->SetCooperativeLevel(MakeWindow(0, 0, 1024, 768), DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+  ASSERT_EQ(directDraw->SetDisplayMode(800, 600, 16), DD_OK);
+  LPDIRECTDRAWSURFACE front = Create(DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX, 1), back = nullptr;
+  ASSERT_NE(front, nullptr);
+  Create(DDSCAPS_PRIMARYSURFACE, 0, 0, 0, DDERR_PRIMARYSURFACEALREADYEXISTS);
+  DDSURFACEDESC desc = Zeroed<DDSURFACEDESC>();
+  ASSERT_EQ(front->GetSurfaceDesc(&desc), DD_OK);
+  const DWORD frontCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FRONTBUFFER | DDSCAPS_FLIP;
+  EXPECT_EQ((Words{desc.dwWidth, desc.dwHeight, desc.dwBackBufferCount, desc.ddsCaps.dwCaps & frontCaps}),
+            (Words{800, 600, 1, frontCaps}));
+  DDSCAPS wanted{DDSCAPS_OFFSCREENPLAIN};
+  EXPECT_EQ(front->GetAttachedSurface(&wanted, &back), DDERR_NOTFOUND);
+  wanted.dwCaps = DDSCAPS_BACKBUFFER;
+  ASSERT_EQ(front->GetAttachedSurface(&wanted, &back), DD_OK);
+  EXPECT_EQ(Keep(back)->Flip(nullptr, DDFLIP_WAIT), DDERR_NOTFLIPPABLE);
+  // Frames 1, 2 and red drawn on "the back surface": red is on screen, the back surface holds 2, 1 went behind.
+  for (DWORD frame : {1u, 2u, 0xF800u}) {
+    ASSERT_EQ(Paint(back, frame), DD_OK);
+    ASSERT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+  }
+  EXPECT_EQ(std::make_pair(Read(front).back(), Read(back)[0]), std::make_pair(uint16_t{0xF800}, uint16_t{2}));
+  EXPECT_EQ(ShownOnScreen({{0, 0}, {799, 599}}), (std::vector<uint32_t>{800, 600, kRed, kRed}));
+}
+
+TEST_F(DirectDrawTest, WindowedPrimaryIsTheDesktopClippedToTheWindow) {
+  HWND window = MakeWindow(100, 50, 300, 200);
+  ASSERT_EQ(directDraw->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+  LPDIRECTDRAWSURFACE primary = Create(DDSCAPS_PRIMARYSURFACE, 0);
+  ASSERT_NE(primary, nullptr);
+  DDSURFACEDESC desc = Zeroed<DDSURFACEDESC>();
+  ASSERT_EQ(primary->GetSurfaceDesc(&desc), DD_OK);
+  EXPECT_EQ(std::make_pair(desc.dwWidth, desc.dwHeight), std::make_pair(DWORD{1024}, DWORD{768}));
+
+  // Without a clipper nothing is clipped: past the desktop's edge is an error.
+  LPDIRECTDRAWSURFACE tile = Make(40, 30, Pixels(40 * 30, 7)), picture = Make(300, 200, Pixels(300 * 200, 5));
+  RECT pastEdge{1000, 0, 1040, 30}, inside{120, 60, 160, 90};
+  EXPECT_EQ(primary->Blt(&pastEdge, tile, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+  LPDIRECTDRAWCLIPPER clipper = nullptr;
+  ASSERT_EQ(directDraw->CreateClipper(0, &clipper, nullptr), DD_OK);
+  ASSERT_EQ(primary->SetClipper(Keep(clipper)), DD_OK);
+  EXPECT_EQ(primary->Blt(&inside, tile, nullptr, DDBLT_WAIT, nullptr), DDERR_NOCLIPLIST) << "clipper without window";
+  ASSERT_EQ(clipper->SetHWnd(0, window), DD_OK);
+
+  // A picture at the window's position fills exactly the client area.
+  const RECT client{100, 50, 400, 250};
+  RECT target = client;
+  ASSERT_EQ(primary->Blt(&target, picture, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(Count(Read(primary), 5, client), std::make_pair(300 * 200, 0));
+
+  // A tile over the client area's top-left corner loses 20 x 10 pixels; its (20, 10) lands on the corner.
+  RECT marker{20, 10, 21, 11}, overCorner{80, 40, 120, 70};
+  Paint(tile, 9, &marker);
+  ASSERT_EQ(primary->Blt(&overCorner, tile, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(Read(primary)[50 * 1024 + 100], 9);
+  EXPECT_EQ(Count(Read(primary), 7, RECT{100, 50, 120, 70}), std::make_pair(20 * 20 - 1, 0));
+
+  // Wholly outside the window: nothing drawn, and no error. Inverted: an error.
+  RECT elsewhere{0, 0, 40, 30}, inverted{140, 90, 100, 60};
+  EXPECT_EQ(primary->Blt(&elsewhere, tile, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(Count(Read(primary), 7, elsewhere).first, 0);
+  EXPECT_EQ(primary->Blt(&inverted, tile, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+
+  // The window shows its client part of the desktop, from its own corner.
+  RECT leftHalf{100, 50, 250, 250}, rightHalf{250, 50, 400, 250};
+  Paint(primary, 0x001F, &leftHalf);
+  Paint(primary, 0x07E0, &rightHalf);
+  EXPECT_EQ(ShownOnScreen({{0, 0}, {149, 199}, {150, 0}, {299, 199}}),
+            (std::vector<uint32_t>{300, 200, kBlue, kBlue, kGreen, kGreen}));
+
+  // A fill of "the whole primary" covers only the client area.
+  Paint(primary, 3);
+  EXPECT_EQ(Count(Read(primary), 3, client), std::make_pair(300 * 200, 0));
+}
+
+}  // namespace
