@@ -47,7 +47,9 @@ std::vector<uint32_t> ShownOnScreen(const std::vector<std::pair<int, int>>& poin
   if (!host::SaveScreenshot(path.c_str())) return {};
   std::ifstream file(path, std::ios::binary);
   const std::vector<uint8_t> png{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  auto word = [&png](size_t at) { return uint32_t{png[at]} << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3]; };
+  auto word = [&png](size_t at) {
+    return uint32_t{png[at]} << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
+  };
   if (png.size() < 41 || png.size() < 41 + word(33)) return {};
   const uint32_t width = word(16), height = word(20);
   std::vector<uint8_t> rows((width * 3 + 1) * height);
@@ -245,7 +247,8 @@ TEST_F(DirectDrawTest, OverlappingBlitWithinOneSurfaceReadsTheSourceFirst) {
     ASSERT_EQ(surface->Blt(&to, surface, &from, DDBLT_WAIT, nullptr), DD_OK);
     Pixels expected = pristine;
     for (int y = 0; y < 6; ++y)
-      for (int x = 0; x < 8; ++x) expected[(to.top + y) * 10 + to.left + x] = pristine[(from.top + y) * 10 + from.left + x];
+      for (int x = 0; x < 8; ++x)
+        expected[(to.top + y) * 10 + to.left + x] = pristine[(from.top + y) * 10 + from.left + x];
     EXPECT_EQ(Read(surface), expected) << "to " << to.left << "," << to.top;
   }
 }

@@ -54,14 +54,14 @@ TEST_F(PathsTest, WindowsNamesMapToWhatExists) {
   EXPECT_EQ(host::MapWindowsPath(nullptr), "");
 }
 
+// Reading an existing file under another case; a new file goes into the existing directory.
 TEST_F(PathsTest, FopenTakesWindowsNames) {
-  FILE* found = std::fopen("SOUNDS\\click.wav", "rb");
-  EXPECT_NE(found, nullptr) << "reading an existing file under another case";
-  if (found) std::fclose(found);
-  FILE* created = std::fopen("sounds\\hiscore.dat", "wb");
-  ASSERT_NE(created, nullptr);
-  std::fclose(created);
-  EXPECT_TRUE(testing_support::FileExists("Sounds/hiscore.dat")) << "a new file goes into the existing directory";
+  for (auto [name, mode] : {std::pair{"SOUNDS\\click.wav", "rb"}, {"sounds\\hiscore.dat", "wb"}}) {
+    FILE* file = std::fopen(name, mode);
+    EXPECT_NE(file, nullptr) << name;
+    if (file) std::fclose(file);
+  }
+  EXPECT_TRUE(testing_support::FileExists("Sounds/hiscore.dat"));
   EXPECT_EQ(std::fopen("sounds\\absent.wav", "rb"), nullptr);
 }
 

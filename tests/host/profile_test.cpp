@@ -21,11 +21,7 @@ Result Whole(const char* text) { return {text, static_cast<DWORD>(strlen(text))}
 // Each test runs in "work" inside a fresh folder, so that ".\" and "..\" names have somewhere to go.
 class ProfileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(root.ok());
-    ASSERT_EQ(mkdir("work", 0755), 0);
-    ASSERT_EQ(chdir("work"), 0);
-  }
+  void SetUp() override { ASSERT_TRUE(root.ok() && mkdir("work", 0755) == 0 && chdir("work") == 0); }
   static void WriteFile(const char* path, const std::string& content) {
     ASSERT_TRUE(testing_support::WriteFileBytes(path, {content.begin(), content.end()})) << path;
   }

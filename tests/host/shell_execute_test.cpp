@@ -19,35 +19,24 @@ namespace {
 using namespace testing_support;
 
 // "<temp>/game" is the current directory; "<temp>/Launcher" holds the script "Portalis.exe", a file that may
-// not be run and one that is no program.
-class ShellExecuteTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char resolved[4096];
-    ASSERT_NE(realpath(folder.path().c_str(), resolved), nullptr);  // as `pwd -P` reports it
-    root = resolved;
-    ASSERT_EQ(mkdir("game", 0755), 0);
-    ASSERT_EQ(mkdir("Launcher", 0755), 0);
-    ASSERT_EQ(chdir("game"), 0);
-    output = root + "/arguments.txt";
-    WriteFile("Portalis.exe", "#!/bin/sh\n{ pwd -P; for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; } > '" +
-                                  output + ".part' && mv '" + output + ".part' '" + output + "'\n", 0755);
-    WriteFile("readme.exe", "#!/bin/sh\n", 0644);
-    WriteFile("garbage.exe", "\x01\x02not a program\n", 0755);
-  }
-  void WriteFile(const std::string& name, const std::string& content, mode_t mode) {
-    const std::string path = root + "/Launcher/" + name;
-    ASSERT_TRUE(WriteFileBytes(path, {content.begin(), content.end()})) << path;
-    ASSERT_EQ(chmod(path.c_str(), mode), 0);
-  }
-
+// not be run and one that is no program. The game's own call comes first, then Windows command-line splitting,
+// a null verb, names in another case, and the failures with their Windows error numbers.
+TEST(ShellExecute, StartsTheProgramInItsDirectoryWithSplitArgumentsOrGivesTheWindowsError) {
   ScratchFolder folder{ScratchFolder::kMakeWorkingDirectory};
-  std::string root, output;
-};
-
-// The game's own call first, then Windows command-line splitting, a null verb, names in another case, and the
-// failures with their Windows error numbers.
-TEST_F(ShellExecuteTest, StartsTheProgramInItsDirectoryWithSplitArgumentsOrGivesTheWindowsError) {
+  char resolved[4096];
+  ASSERT_NE(realpath(folder.path().c_str(), resolved), nullptr);  // as `pwd -P` reports it
+  const std::string root = resolved, output = root + "/arguments.txt";
+  ASSERT_EQ(mkdir("game", 0755) | mkdir("Launcher", 0755) | chdir("game"), 0);
+  const std::pair<std::string, std::string> files[] = {
+      {"Portalis.exe", "#!/bin/sh\n{ pwd -P; for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; } > '" + output +
+                           ".part' && mv '" + output + ".part' '" + output + "'\n"},
+      {"readme.exe", "#!/bin/sh\n"},
+      {"garbage.exe", "\x01\x02not a program\n"}};
+  for (const auto& [name, content] : files) {
+    const std::string path = root + "/Launcher/" + name;
+    ASSERT_TRUE(WriteFileBytes(path, {content.begin(), content.end()}));
+    ASSERT_EQ(chmod(path.c_str(), name == "readme.exe" ? 0644 : 0755), 0);
+  }
   const std::string launcher = root + "\\Launcher", program = launcher + "\\Portalis.exe";
   const struct {
     const char *verb, *file, *parameters, *directory;
@@ -71,8 +60,8 @@ TEST_F(ShellExecuteTest, StartsTheProgramInItsDirectoryWithSplitArgumentsOrGives
     const auto code = reinterpret_cast<intptr_t>(ShellExecuteA(nullptr, c.verb, c.file, c.parameters, c.directory, 1));
     EXPECT_TRUE(c.code == 0 ? code > 32 : code == c.code) << "result " << code << ", expected " << c.code;
     errno = 0;  // neither the middle process nor the program may remain our child
-    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
-    EXPECT_EQ(errno, ECHILD) << "a child process was left behind";
+    const pid_t child = waitpid(-1, nullptr, WNOHANG);
+    EXPECT_EQ(std::make_pair(child, errno), std::make_pair(-1, ECHILD)) << "a child process was left behind";
     // The started program runs on its own; give it plenty of time to write.
     for (int attempt = 0; c.code == 0 && attempt < 3000 && !FileExists(output); ++attempt) usleep(10000);
     EXPECT_EQ(ReadFileText(output), c.expected);
