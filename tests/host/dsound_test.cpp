@@ -5,7 +5,7 @@
 #include <dsound.h>
 
 #include <cstdint>
-#include <thread>
+#include <tuple>
 #include <vector>
 
 #include "host/audio_control.h"
@@ -168,67 +168,58 @@ TEST_F(SoundTest, PrimaryBufferTakesAFormatAndPlaysOnlyLooping) {
             (Results{DS_OK, DSERR_INVALIDPARAM, DS_OK, DSBSTATUS_PLAYING | DSBSTATUS_LOOPING, DSERR_INVALIDCALL}));
 }
 
+// Only with the flag; positions inside the buffer, set while stopped; one reference count for both interfaces.
 TEST_F(SoundTest, NotifyInterfaceComesOnlyWithThePositionNotifyFlag) {
   LPVOID notify = reinterpret_cast<LPVOID>(1);
-  LPDIRECTSOUNDBUFFER plain = Make(Bytes(64), 22050, 1, 16, DSBCAPS_STATIC);
-  EXPECT_EQ(plain->QueryInterface(IID_IDirectSoundNotify, &notify), E_NOINTERFACE);
+  Results results{Make(Bytes(64), 22050, 1, 16, DSBCAPS_STATIC)->QueryInterface(IID_IDirectSoundNotify, &notify)};
   EXPECT_EQ(notify, nullptr);
   LPDIRECTSOUNDBUFFER buffer = Make(Bytes(64), 22050);
-  ASSERT_EQ(buffer->QueryInterface(IID_IDirectSoundNotify, &notify), DS_OK);
+  results.push_back(buffer->QueryInterface(IID_IDirectSoundNotify, &notify));
+  ASSERT_NE(notify, nullptr);
   auto* positions = static_cast<LPDIRECTSOUNDNOTIFY>(notify);
   DSBPOSITIONNOTIFY outside{64, nullptr}, inside{62, nullptr};
-  Results results{positions->SetNotificationPositions(1, &outside), positions->SetNotificationPositions(1, &inside)};
-  buffer->Play(0, 0, DSBPLAY_LOOPING);
-  results.push_back(positions->SetNotificationPositions(1, &inside));  // only while stopped
-  EXPECT_EQ(results, (Results{DSERR_INVALIDPARAM, DS_OK, DSERR_INVALIDCALL}));
-  EXPECT_EQ(positions->Release(), 1u) << "one reference count for both interfaces";
+  results.insert(results.end(), {positions->SetNotificationPositions(1, &outside),
+                                 positions->SetNotificationPositions(1, &inside), buffer->Play(0, 0, DSBPLAY_LOOPING),
+                                 positions->SetNotificationPositions(1, &inside), HRESULT(positions->Release())});
+  EXPECT_EQ(results, (Results{E_NOINTERFACE, DS_OK, DSERR_INVALIDPARAM, DS_OK, DS_OK, DSERR_INVALIDCALL, 1}));
 }
 
-// Play cursor, write cursor (ahead only while playing) and status.
+// Stop keeps the play cursor and the next Play resumes there; the write cursor leads only while playing;
+// positions fall on whole blocks; the host clock moves the cursor too.
 TEST_F(SoundTest, CursorsStopWherePlayLeftThemAndMoveWithTheClock) {
   LPDIRECTSOUNDBUFFER buffer = Make(Bytes(8820), 22050);
-  auto cursors = [&] {
+  Words seen;
+  auto look = [&] {  // the play cursor, whether the write cursor leads it, the status
     DWORD play = 1, write = 1;
     buffer->GetCurrentPosition(&play, &write);
-    return Words{play, write > play ? 1 : write - play, Status(buffer)};
+    seen.insert(seen.end(), {play, write > play, Status(buffer)});
   };
-  EXPECT_EQ(cursors(), (Words{0, 0, 0}));
-  buffer->Play(0, 0, 0);
-  Pump(200);
-  EXPECT_EQ(cursors(), (Words{200, 1, DSBSTATUS_PLAYING}));
-  buffer->Stop();
-  Pump(200);
-  EXPECT_EQ(cursors(), (Words{200, 0, 0}));
-  buffer->Play(0, 0, 0);
-  Pump(200);
-  EXPECT_EQ(PlayCursor(buffer), 400u) << "Play resumes where Stop left it";
-  EXPECT_EQ((Results{buffer->SetCurrentPosition(8820), buffer->SetCurrentPosition(1001), HRESULT(PlayCursor(buffer))}),
-            (Results{DSERR_INVALIDPARAM, DS_OK, 1000}));
-  host::StepTimer(10);
-  EXPECT_EQ(PlayCursor(buffer), 1000u + 4410) << "ten periods of 10 ms";
+  look();
+  buffer->Play(0, 0, 0), Pump(200), look();
+  buffer->Stop(), Pump(200), look();
+  buffer->Play(0, 0, 0), Pump(200), look();
+  seen.push_back(buffer->SetCurrentPosition(8820) == DSERR_INVALIDPARAM);
+  buffer->SetCurrentPosition(1001), look();
+  host::StepTimer(10), look();  // ten periods of 10 ms
+  EXPECT_EQ(seen, (Words{0, 0, 0, 200, 1, 1, 200, 0, 0, 400, 1, 1, 1, 1000, 1, 1, 1000 + 4410, 1, 1}));
 }
 
-// The size of the record (the engine's is 36 bytes) and the format are checked; sizes become whole blocks.
-// Without a device DirectSoundCreate fails.
+// The record's size (the engine's is 36 bytes) and the format are checked; sizes become whole blocks. Without
+// a device DirectSoundCreate fails.
 TEST_F(SoundTest, CreationChecksTheRecordAndTheFormat) {
-  const struct {
-    DWORD size, bytes;
-    WAVEFORMATEX format;
-    HRESULT result;
-    DWORD created;
-  } cases[] = {{36, 1001, {WAVE_FORMAT_PCM, 2, 22050, 22050 * 4, 4, 16, 0}, DS_OK, 1004},
-               {37, 400, {WAVE_FORMAT_PCM, 2, 22050, 22050 * 4, 4, 16, 0}, DSERR_INVALIDPARAM, 0},
-               {36, 400, {3, 2, 22050, 22050 * 4, 4, 16, 0}, DSERR_BADFORMAT, 0},
-               {36, 400, {WAVE_FORMAT_PCM, 1, 22050, 22050 * 3, 3, 24, 0}, DSERR_BADFORMAT, 0},
-               {36, 400, {WAVE_FORMAT_PCM, 2, 22050, 22050 * 2, 2, 16, 0}, DSERR_BADFORMAT, 0}};
-  for (auto c : cases) {
-    DSBUFFERDESC desc{c.size, DSBCAPS_STATIC, c.bytes, 0, &c.format, {}};
+  const WAVEFORMATEX pcm{WAVE_FORMAT_PCM, 2, 22050, 88200, 4, 16, 0}, notPcm{3, 2, 22050, 88200, 4, 16, 0},
+      smallBlock{WAVE_FORMAT_PCM, 2, 22050, 44100, 2, 16, 0};
+  const std::tuple<DWORD, WAVEFORMATEX, Words> cases[] = {  // record size, format; the result and the size made
+      {36, pcm, {DS_OK, 1004}}, {37, pcm, {DWORD(DSERR_INVALIDPARAM), 0}},
+      {36, notPcm, {DWORD(DSERR_BADFORMAT), 0}}, {36, smallBlock, {DWORD(DSERR_BADFORMAT), 0}}};
+  for (auto [size, format, expected] : cases) {
+    DSBUFFERDESC desc{size, DSBCAPS_STATIC, 1001, 0, &format, {}};
     LPDIRECTSOUNDBUFFER buffer = nullptr;
     DSBCAPS caps{sizeof caps, 0, 0, 0, 0};
     const HRESULT result = directSound->CreateSoundBuffer(&desc, &buffer, nullptr);
     if (buffer) buffer->GetCaps(&caps), buffer->Release();
-    EXPECT_EQ(std::make_pair(result, caps.dwBufferBytes), std::make_pair(c.result, c.created))
-        << "record " << c.size << ", format tag " << c.format.wFormatTag << ", block " << c.format.nBlockAlign;
+    EXPECT_EQ((Words{DWORD(result), caps.dwBufferBytes}), expected)
+        << "record " << size << ", format " << format.wFormatTag << ", block " << format.nBlockAlign;
   }
   Finish();
   host::audioSettings().noDevice = true;
@@ -313,34 +304,6 @@ TEST_F(SoundTest, VoicesAddUpAndClip) {
   }
   EXPECT_EQ(heard, (Samples{30000, 32767, 32767, 20000}));
   EXPECT_EQ((Words{PlayCursor(loud), PlayCursor(buffers[2])}), (Words{8, 6})) << "the copy has its own cursor";
-}
-
-// The music ring as the engine streams it: a thread waits on the segment events and refills the segment just
-// played, while the test pumps the mixer. Each pass over a segment hears what was written on the pass before.
-TEST_F(SoundTest, StreamingThreadRefillsSegmentsBehindTheCursor) {
-  LPDIRECTSOUNDBUFFER ring = Make(Bytes16(Samples(400, 1)), kDevice);  // four segments of 200 bytes
-  const std::vector<HANDLE> handles = Notify(ring, {0, 200, 400, 600, DSBPN_OFFSETSTOP});
-  HANDLE refilled = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-  std::thread filler([&] {
-    for (int16_t next = 2;; ++next) {
-      const DWORD which = WaitForMultipleObjects(5, handles.data(), FALSE, INFINITE) - WAIT_OBJECT_0;
-      if (which == 4) return;
-      Fill(ring, (which + 3) % 4 * 200, Bytes16(Samples(100, next)));
-      SetEvent(refilled);
-    }
-  });
-  ring->SetCurrentPosition(2);
-  ring->Play(0, 0, DSBPLAY_LOOPING);
-  Samples heard;
-  for (int block = 0; block < 8; ++block) {
-    const Samples out = Pump(100);
-    heard.insert(heard.end(), out.begin(), out.end());
-    WaitForSingleObject(refilled, INFINITE);  // each segment boundary passed brings one refill
-  }
-  ring->Stop();
-  filler.join();
-  CloseHandle(refilled);
-  EXPECT_EQ((Samples{heard[150], heard[450], heard[550], heard[650]}), (Samples{1, 2, 3, 4}));
 }
 
 // Real time: SDL's audio thread mixes, and a fifth of a second of sound ends by itself.
