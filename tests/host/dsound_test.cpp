@@ -55,7 +55,7 @@ class SoundTest : public ::testing::Test {
     DSBUFFERDESC desc{sizeof desc, flags, static_cast<DWORD>(data.size()), 0, &format, {}};
     LPDIRECTSOUNDBUFFER buffer = nullptr;
     EXPECT_EQ(directSound->CreateSoundBuffer(&desc, &buffer, nullptr), DS_OK);
-    if (buffer) buffers.push_back(buffer), Fill(buffer, 0, data);
+    if (buffer) buffers.push_back(buffer), Fill(buffer, data);
     return buffer;
   }
   LPDIRECTSOUNDBUFFER Duplicate(LPDIRECTSOUNDBUFFER original) {
@@ -63,13 +63,12 @@ class SoundTest : public ::testing::Test {
     EXPECT_EQ(directSound->DuplicateSoundBuffer(original, &copy), DS_OK);
     return copy ? buffers.emplace_back(copy) : nullptr;
   }
-  static void Fill(LPDIRECTSOUNDBUFFER buffer, DWORD offset, const Bytes& data) {
-    LPVOID first = nullptr, second = nullptr;
-    DWORD firstBytes = 0, secondBytes = 0;
-    ASSERT_EQ(buffer->Lock(offset, DWORD(data.size()), &first, &firstBytes, &second, &secondBytes, 0), DS_OK);
-    std::copy(data.begin(), data.begin() + firstBytes, static_cast<uint8_t*>(first));
-    if (second) std::copy(data.begin() + firstBytes, data.end(), static_cast<uint8_t*>(second));
-    ASSERT_EQ(buffer->Unlock(first, firstBytes, second, secondBytes), DS_OK);
+  static void Fill(LPDIRECTSOUNDBUFFER buffer, const Bytes& data) {
+    LPVOID memory = nullptr;
+    DWORD bytes = 0;
+    ASSERT_EQ(buffer->Lock(0, DWORD(data.size()), &memory, &bytes, nullptr, nullptr, 0), DS_OK);
+    std::copy(data.begin(), data.end(), static_cast<uint8_t*>(memory));
+    ASSERT_EQ(buffer->Unlock(memory, bytes, nullptr, 0), DS_OK);
   }
   // Arms a new auto-reset event at each offset; returns the events.
   std::vector<HANDLE> Notify(LPDIRECTSOUNDBUFFER buffer, const Words& offsets) {
@@ -143,14 +142,13 @@ TEST_F(SoundTest, DuplicatesShareTheDataButNotCursorStatusOrNotifications) {
   ASSERT_NE(copy, nullptr);
   EXPECT_EQ((Words{Status(copy), PlayCursor(copy), Status(original)}),
             (Words{0, 0, DSBSTATUS_PLAYING | DSBSTATUS_LOOPING}));
-  Fill(copy, 0, Bytes16(Samples(100, 3000)));
-  EXPECT_EQ(Pump(4)[0], 3000) << "written through the copy, heard through the original";
-  EXPECT_EQ((Words{PlayCursor(original), PlayCursor(copy)}), (Words{48, 0}));
-  copy->Play(0, 0, 0);
-  copy->Stop();
-  EXPECT_FALSE(Signalled(stop)) << "the copy has no notifications";
+  Fill(copy, Bytes16(Samples(100, 3000)));  // heard through the original
+  const DWORD heard = Pump(4)[0];
+  copy->Play(0, 0, 0), copy->Stop();  // no notification: the copy has none
+  const DWORD copyStopSignalled = Signalled(stop);
   original->Stop();
-  EXPECT_TRUE(Signalled(stop));
+  EXPECT_EQ((Words{heard, PlayCursor(original), PlayCursor(copy), copyStopSignalled, Signalled(stop)}),
+            (Words{3000, 48, 0, 0, 1}));
 }
 
 // As the engine makes it: caps of 96 bytes, a 36-byte description, a format, always looping.

@@ -13,22 +13,17 @@
 
 namespace {
 
-// Runs each test in "<temp>/game", beside "<temp>/Options.ini", with "Sounds/Click.WAV", "Title/HowToPlay.bmp",
+// Run in "<temp>/game", beside "<temp>/Options.ini", with "Sounds/Click.WAV", "Title/HowToPlay.bmp",
 // "setup.ini" and the twins "twin.txt" and "TWIN.txt" below it, made without fopen (which would find
-// "twin.txt" when asked for "TWIN.txt").
-class PathsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    for (const char* directory : {"game", "game/Sounds", "game/Title"}) ASSERT_EQ(mkdir(directory, 0755), 0);
-    ASSERT_EQ(chdir("game"), 0);
-    for (const char* file :
-         {"../Options.ini", "Sounds/Click.WAV", "Title/HowToPlay.bmp", "setup.ini", "twin.txt", "TWIN.txt"})
-      ASSERT_EQ(close(open(file, O_CREAT | O_WRONLY, 0644)), 0) << file;
-  }
+// "twin.txt" when asked for "TWIN.txt"). Then fopen reads an existing file under another case and puts a new
+// file into the existing directory.
+TEST(Paths, WindowsNamesMapToWhatExists) {
   testing_support::ScratchFolder root{testing_support::ScratchFolder::kMakeWorkingDirectory};
-};
-
-TEST_F(PathsTest, WindowsNamesMapToWhatExists) {
+  for (const char* directory : {"game", "game/Sounds", "game/Title"}) ASSERT_EQ(mkdir(directory, 0755), 0);
+  ASSERT_EQ(chdir("game"), 0);
+  for (const char* file :
+       {"../Options.ini", "Sounds/Click.WAV", "Title/HowToPlay.bmp", "setup.ini", "twin.txt", "TWIN.txt"})
+    ASSERT_EQ(close(open(file, O_CREAT | O_WRONLY, 0644)), 0) << file;
   std::string windowsRoot = root.path();
   for (char& c : windowsRoot)
     if (c == '/') c = '\\';
@@ -52,10 +47,6 @@ TEST_F(PathsTest, WindowsNamesMapToWhatExists) {
   };
   for (const auto& c : cases) EXPECT_EQ(host::MapWindowsPath(c.windows), c.expected) << "for " << c.windows;
   EXPECT_EQ(host::MapWindowsPath(nullptr), "");
-}
-
-// Reading an existing file under another case; a new file goes into the existing directory.
-TEST_F(PathsTest, FopenTakesWindowsNames) {
   for (auto [name, mode] : {std::pair{"SOUNDS\\click.wav", "rb"}, {"sounds\\hiscore.dat", "wb"}}) {
     FILE* file = std::fopen(name, mode);
     EXPECT_NE(file, nullptr) << name;

@@ -40,11 +40,11 @@ class TimerTest : public ::testing::Test {
 
 TEST_F(TimerTest, CapsPeriodsAndRefusal) {
   TIMECAPS caps{};
-  EXPECT_EQ((std::vector<MMRESULT>{timeGetDevCaps(&caps, sizeof caps), timeBeginPeriod(10), timeEndPeriod(10),
-                                   timeBeginPeriod(0), caps.wPeriodMin <= 10 && caps.wPeriodMax >= 10}),
-            (std::vector<MMRESULT>{TIMERR_NOERROR, TIMERR_NOERROR, TIMERR_NOERROR, TIMERR_NOCANDO, true}));
   host::settings().timerRefused = true;
-  EXPECT_EQ(timeSetEvent(10, 5, Count, 1, TIME_PERIODIC), 0u);
+  EXPECT_EQ((std::vector<MMRESULT>{timeGetDevCaps(&caps, sizeof caps), timeBeginPeriod(10), timeEndPeriod(10),
+                                   timeBeginPeriod(0), caps.wPeriodMin <= 10 && caps.wPeriodMax >= 10,
+                                   timeSetEvent(10, 5, Count, 1, TIME_PERIODIC)}),
+            (std::vector<MMRESULT>{TIMERR_NOERROR, TIMERR_NOERROR, TIMERR_NOERROR, TIMERR_NOCANDO, true, 0}));
 }
 
 TEST_F(TimerTest, PeriodicEventsRunOnTheirOwnThreadUntilKilled) {
