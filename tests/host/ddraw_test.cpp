@@ -1,14 +1,12 @@
-// DirectDraw as the game's graphics library meets it. Off-screen surfaces as Windows' blitter behaves:
-// rectangle checks, colour keys, fills, stretches, locks, DCs, descriptions, a surface holding its clipper.
-// The display: cooperative levels, modes, the flipping chain and the windowed primary clipped to the window.
-// (What reaches the screen is checked by the game's replay and Xvfb runs.)
+// DirectDraw as the game's graphics library meets it: blits as Windows' blitter behaves (rectangle checks,
+// colour keys, fills), locks, DCs, descriptions, clippers; cooperative levels, modes, the flipping chain and the
+// windowed primary clipped to the window. (What reaches the screen is checked by the replay and Xvfb runs.)
 #include <ddraw.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstring>
 #include <random>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -79,10 +77,10 @@ class DirectDrawTest : public ::testing::Test {
     ASSERT_EQ(surface->SetColorKey(DDCKEY_SRCBLT | range, &key), DD_OK);
   }
   // A whole surface (or a rectangle of it) filled with a raw pixel.
-  static HRESULT Paint(LPDIRECTDRAWSURFACE surface, DWORD pixel, RECT* rect = nullptr, const RECT* source = nullptr) {
+  static HRESULT Paint(LPDIRECTDRAWSURFACE surface, DWORD pixel, RECT* rect = nullptr) {
     DDBLTFX fx = Zeroed<DDBLTFX>();
     fx.dwFillColor = pixel;
-    return surface->Blt(rect, nullptr, const_cast<RECT*>(source), DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+    return surface->Blt(rect, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
   }
   // Every pixel through a lock, row by row with the pitch (which the host makes wider than a row, so that
   // pitch mistakes show); Write takes as many as Read gives.
@@ -126,8 +124,7 @@ TEST_F(DirectDrawTest, DescriptionReportsSizePitchFormatAndKey) {
   EXPECT_EQ(surface->GetSurfaceDesc(&unsized), DDERR_INVALIDPARAMS);
 }
 
-// Bad rectangles are refused as a destination (copy, keyed copy, fill) and as a source, drawing nothing; a
-// fill ignores the source rectangle.
+// Bad rectangles are refused as a destination (copy, keyed copy, fill) and as a source, drawing nothing.
 TEST_F(DirectDrawTest, BadRectanglesAreRefusedAndDrawNothing) {
   LPDIRECTDRAWSURFACE destination = Make(20, 10, 1), source = Make(8, 8, 2);
   SetKey(source, 0, 0);
@@ -145,9 +142,6 @@ TEST_F(DirectDrawTest, BadRectanglesAreRefusedAndDrawNothing) {
         << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom;
   }
   EXPECT_EQ(Read(destination), before);
-  RECT nonsense{5, 5, 1, 1}, corner{0, 0, 2, 2};
-  EXPECT_EQ(Paint(destination, 0xF800, &corner, &nonsense), DD_OK);
-  EXPECT_EQ(Read(destination)[1 * 20 + 1], 0xF800);
 }
 
 // Keyed and opaque copies against a pixel-by-pixel reference: every width below, at and across the
@@ -181,12 +175,8 @@ TEST_F(DirectDrawTest, CopiesMatchAPixelByPixelReference) {
         ASSERT_EQ(Read(destination), expected) << "key " << low << "-" << high << ", width " << width << ", flags "
                                                << flags << ", seed " << seed;
       }
-  SetKey(probe, 1, 1);
-  ASSERT_EQ(probe->SetColorKey(DDCKEY_SRCBLT, nullptr), DD_OK);  // removes the key
-  EXPECT_EQ(target->Blt(nullptr, probe, nullptr, DDBLT_KEYSRC, nullptr), DDERR_INVALIDPARAMS);
 }
 
-// A fill writes the low sixteen bits inside its rectangle. (The game never stretches.)
 TEST_F(DirectDrawTest, FillWritesTheLowSixteenBitsInsideItsRectangle) {
   LPDIRECTDRAWSURFACE surface = Make(4, 4, Pixels(16, 9));
   RECT rect{1, 1, 4, 3};
@@ -208,7 +198,6 @@ TEST_F(DirectDrawTest, LockAndDeviceContextExcludeOtherUse) {
                                   DDERR_SURFACEBUSY, DD_OK, DDERR_NODC, DD_OK}));
 }
 
-// A surface holds its clipper.
 TEST_F(DirectDrawTest, SurfaceKeepsItsClipperAlive) {
   LPDIRECTDRAWCLIPPER clipper = nullptr;
   ASSERT_EQ(directDraw->CreateClipper(0, &clipper, nullptr), DD_OK);

@@ -10,10 +10,9 @@
 
 TEST(InputScript, RefusesMalformedLinesByNumber) {
   const std::pair<const char*, bool> cases[] = {  // line 3, after a comment and a good line; accepted
-      {"300 keyup escape", true},   {"300 move -4 70  # comment", true}, {"-5 close", false},
-      {"abc close", false},         {"99999999999 close", false},        {"300", false},
-      {"300 frobnicate", false},    {"300 move 10", false},              {"300 keydown shift", false},
-      {"300 close now", false},     {"300 maximize 0 600", false},       {"4294967295 close", true},
+      {"300 keyup escape", true}, {"300 move -4 70  # comment", true}, {"-5 close", false}, {"abc close", false},
+      {"99999999999 close", false}, {"300", false}, {"300 frobnicate", false}, {"300 move 10", false},
+      {"300 keydown shift", false}, {"300 close now", false}, {"300 maximize 0 600", false}, {"4294967295 close", true},
   };
   testing_support::ScratchFolder folder;
   for (const auto& [line, accepted] : cases) {

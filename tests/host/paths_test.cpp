@@ -36,7 +36,6 @@ TEST(Paths, WindowsNamesMapToWhatExists) {
       {"sounds\\click.wav", "Sounds/Click.WAV"}, {"SOUNDS\\CLICK.WAV", "Sounds/Click.WAV"},
       {"title\\HowToPlay.bmp", "Title/HowToPlay.bmp"}, {".\\SETUP.INI", "./setup.ini"},
       {"..\\options.ini", "../Options.ini"}, {"sounds/click.wav", "Sounds/Click.WAV"},
-      {"sounds\\\\click.wav", "Sounds/Click.WAV"}, {"Sounds\\", "Sounds/"},
       {".\\sounds\\..\\title\\howtoplay.BMP", "./Sounds/../Title/HowToPlay.bmp"},
       // Missing names keep their spelling below what exists; nothing is matched below a missing directory.
       {"hiscore.dat", "hiscore.dat"}, {"sounds\\New.wav", "Sounds/New.wav"}, {"NoDir\\Sub\\sounds", "NoDir/Sub/sounds"},
