@@ -130,7 +130,7 @@ TEST_F(SoundTest, ControlsWithoutTheirFlagAreRefusedAndChangeNothing) {
             (Results{no, no, no, no, no, no, 123}));
   buffer->Play(0, 0, DSBPLAY_LOOPING);
   const Samples out = Pump(100, true);
-  EXPECT_EQ((Samples{out[50], out[51]}), (Samples{10000, 10000}));
+  EXPECT_EQ((Words{DWORD(out[50]), DWORD(out[51]), PlayCursor(buffer)}), (Words{10000, 10000, 100}));
 }
 
 TEST_F(SoundTest, DuplicatesShareTheDataButNotCursorStatusOrNotifications) {
