@@ -1,249 +1,299 @@
-// The software mixer, pumped block by block: what the device hears, where the
-// cursors stand and which notifications have fired, with real sample data.
-#include <cmath>
-#include <thread>
+// DirectSound as the sound engine meets it: buffers made, locked and checked, refused controls, duplicates,
+// notifications and the software mixer. Time is manual, so nothing mixes but the test itself (Pump).
+#include <gtest/gtest.h>
 
-#include "host/dsound_helpers.h"
+#include <dsound.h>
+
+#include <cstdint>
+#include <tuple>
+#include <vector>
+
+#include "host/audio_control.h"
+#include "host/control.h"
 
 namespace {
 
-using sound_test::Bytes16;
-using sound_test::DirectSoundTest;
-
+using Bytes = std::vector<uint8_t>;
+using Words = std::vector<DWORD>;
+using Samples = std::vector<int16_t>;
+using Results = std::vector<HRESULT>;
 constexpr int kDevice = host::kAudioDeviceRate;
 
-std::vector<int16_t> Left(const std::vector<int16_t>& out) {
-  std::vector<int16_t> left;
-  for (size_t i = 0; i < out.size(); i += 2) left.push_back(out[i]);
-  return left;
+// 16-bit samples as little-endian bytes.
+Bytes Bytes16(const Samples& samples) {
+  Bytes bytes;
+  for (int16_t s : samples) bytes.insert(bytes.end(), {uint8_t(s & 0xFF), uint8_t((s >> 8) & 0xFF)});
+  return bytes;
 }
 
-class MixerTest : public DirectSoundTest {
+class SoundTest : public ::testing::Test {
  protected:
-  HANDLE Event() {
-    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    events.push_back(event);
-    return event;
+  void SetUp() override { Start(host::TimeMode::Manual); }
+  void TearDown() override { Finish(); }
+  void Start(host::TimeMode mode) {
+    host::ResetForTest();
+    host::settings() = host::Settings{};
+    host::settings().headless = true;
+    host::settings().timeMode = mode;
+    host::audioSettings().noDevice = false;
+    ASSERT_EQ(DirectSoundCreate(nullptr, &directSound, nullptr), DS_OK);
+    ASSERT_EQ(directSound->SetCooperativeLevel(reinterpret_cast<HWND>(1), DSSCL_EXCLUSIVE), DS_OK);
   }
-  void Notify(LPDIRECTSOUNDBUFFER buffer, std::vector<DSBPOSITIONNOTIFY> positions) {
-    LPDIRECTSOUNDNOTIFY notify = nullptr;
-    ASSERT_EQ(buffer->QueryInterface(IID_IDirectSoundNotify, reinterpret_cast<void**>(&notify)), DS_OK);
-    ASSERT_EQ(notify->SetNotificationPositions(static_cast<DWORD>(positions.size()), positions.data()), DS_OK);
-    notify->Release();
-  }
-  static bool Signalled(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }
-  void TearDown() override {
-    DirectSoundTest::TearDown();
+  void Finish() {
+    for (LPDIRECTSOUNDBUFFER buffer : buffers) buffer->Release();
+    if (directSound) directSound->Release();
     for (HANDLE event : events) CloseHandle(event);
+    buffers.clear(), events.clear(), directSound = nullptr;
+    host::ResetForTest();
   }
+
+  // A buffer holding `data`, by default with the engine's flags; released by the fixture.
+  LPDIRECTSOUNDBUFFER Make(const Bytes& data, DWORD rate, WORD channels = 1, WORD bits = 16,
+                           DWORD flags = DSBCAPS_STATIC | DSBCAPS_CTRLPOSITIONNOTIFY) {
+    const WORD block = static_cast<WORD>(channels * bits / 8);
+    WAVEFORMATEX format{WAVE_FORMAT_PCM, channels, rate, rate * block, block, bits, 0};
+    DSBUFFERDESC desc{sizeof desc, flags, static_cast<DWORD>(data.size()), 0, &format, {}};
+    LPDIRECTSOUNDBUFFER buffer = nullptr;
+    EXPECT_EQ(directSound->CreateSoundBuffer(&desc, &buffer, nullptr), DS_OK);
+    if (buffer) buffers.push_back(buffer), Fill(buffer, data);
+    return buffer;
+  }
+  LPDIRECTSOUNDBUFFER Duplicate(LPDIRECTSOUNDBUFFER original) {
+    LPDIRECTSOUNDBUFFER copy = nullptr;
+    EXPECT_EQ(directSound->DuplicateSoundBuffer(original, &copy), DS_OK);
+    return copy ? buffers.emplace_back(copy) : nullptr;
+  }
+  static void Fill(LPDIRECTSOUNDBUFFER buffer, const Bytes& data) {
+    LPVOID memory = nullptr;
+    DWORD bytes = 0;
+    ASSERT_EQ(buffer->Lock(0, DWORD(data.size()), &memory, &bytes, nullptr, nullptr, 0), DS_OK);
+    std::copy(data.begin(), data.end(), static_cast<uint8_t*>(memory));
+    ASSERT_EQ(buffer->Unlock(memory, bytes, nullptr, 0), DS_OK);
+  }
+  // Arms a new auto-reset event at each offset; returns the events.
+  std::vector<HANDLE> Notify(LPDIRECTSOUNDBUFFER buffer, const Words& offsets) {
+    std::vector<DSBPOSITIONNOTIFY> positions;
+    std::vector<HANDLE> armed;
+    for (DWORD offset : offsets)
+      positions.push_back({offset, armed.emplace_back(events.emplace_back(CreateEventA(nullptr, 0, 0, nullptr)))});
+    LPDIRECTSOUNDNOTIFY notify = nullptr;
+    EXPECT_EQ(buffer->QueryInterface(IID_IDirectSoundNotify, reinterpret_cast<void**>(&notify)), DS_OK);
+    EXPECT_EQ(notify->SetNotificationPositions(DWORD(positions.size()), positions.data()), DS_OK);
+    notify->Release();
+    return armed;
+  }
+  static DWORD Signalled(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }
+  static DWORD Status(LPDIRECTSOUNDBUFFER buffer) { DWORD s = 0xDEAD; return buffer->GetStatus(&s), s; }
+  static DWORD PlayCursor(LPDIRECTSOUNDBUFFER buffer) { DWORD p = 0xDEAD; return buffer->GetCurrentPosition(&p, 0), p; }
+  // Mixes `frames` device frames; returns the left channel, or with `stereo` left, right, left...
+  static Samples Pump(int frames, bool stereo = false) {
+    Samples out(static_cast<size_t>(frames) * 2), left;
+    host::PumpAudio(frames, out.data());
+    for (size_t i = 0; i < out.size(); i += 2) left.push_back(out[i]);
+    return stereo ? out : left;
+  }
+
+  LPDIRECTSOUND directSound = nullptr;
+  std::vector<LPDIRECTSOUNDBUFFER> buffers;
   std::vector<HANDLE> events;
 };
 
-TEST_F(MixerTest, OneShotBufferStopsAtItsEndRewindsAndSignalsStop) {
-  LPDIRECTSOUNDBUFFER buffer = MakeBuffer(Bytes16(std::vector<int16_t>(441, 1000)), kDevice, 1, 16);
-  HANDLE stop = Event(), middle = Event();
-  Notify(buffer, {{DSBPN_OFFSETSTOP, stop}, {400, middle}});
-  buffer->Play(0, 0, 0);
-  std::vector<int16_t> out = Pump(400);
-  EXPECT_TRUE(Signalled(middle));
-  EXPECT_FALSE(Signalled(stop));
-  EXPECT_EQ(Status(buffer), static_cast<DWORD>(DSBSTATUS_PLAYING));
-  out = Pump(100);
-  EXPECT_TRUE(Signalled(stop));
-  EXPECT_EQ(Status(buffer), 0u);
-  EXPECT_EQ(PlayCursor(buffer), 0u) << "the next Play starts the sound again";
-  EXPECT_EQ(out[2 * 40], 1000) << "the last sample is heard";
-  EXPECT_EQ(out[2 * 41], 0) << "then silence";
+// Each Lock as its result, the first region's length, the second region's offset (-1 for none) and length.
+TEST_F(SoundTest, LockGivesTheTailThenTheStartWhenTheRangeWraps) {
+  LPDIRECTSOUNDBUFFER buffer = Make(Bytes(1000), 22050);
+  auto lock = [&](DWORD offset, DWORD bytes) {
+    LPVOID first = nullptr, second = &first;
+    DWORD firstBytes = 77, secondBytes = 77;
+    const HRESULT result = buffer->Lock(offset, bytes, &first, &firstBytes, &second, &secondBytes, 0);
+    if (result != DS_OK) return std::vector<long>{result};
+    buffer->Unlock(first, firstBytes, second, secondBytes);
+    const long secondAt = second ? static_cast<uint8_t*>(second) - (static_cast<uint8_t*>(first) - offset) : -1;
+    return std::vector<long>{result, long(firstBytes), secondAt, long(secondBytes)};
+  };
+  const std::pair<std::pair<DWORD, DWORD>, std::vector<long>> cases[] = {
+      {{0, 1000}, {DS_OK, 1000, -1, 0}}, {{100, 200}, {DS_OK, 200, -1, 0}}, {{900, 300}, {DS_OK, 100, 0, 200}},
+      {{998, 1000}, {DS_OK, 2, 0, 998}}, {{1000, 4}, {DSERR_INVALIDPARAM}}, {{0, 1001}, {DSERR_INVALIDPARAM}},
+      {{10, 0}, {DSERR_INVALIDPARAM}}};
+  for (const auto& [range, expected] : cases)
+    EXPECT_EQ(lock(range.first, range.second), expected) << "Lock(" << range.first << ", " << range.second << ")";
 }
 
-TEST_F(MixerTest, NotificationsFireAsTheCursorPassesThemBlockByBlock) {
-  // 8 segments of 100 frames, like the music ring; played from position 1.
-  LPDIRECTSOUNDBUFFER ring = MakeBuffer(Bytes16(std::vector<int16_t>(800, 0)), kDevice, 1, 16);
-  std::vector<DSBPOSITIONNOTIFY> positions;
-  for (DWORD i = 0; i < 8; ++i) positions.push_back({i * 200, Event()});
-  Notify(ring, positions);
+// The engine's buffers have no volume, pan or frequency control. Refused calls change nothing: the buffer plays
+// at full level in the centre at its own rate (22050 Hz: one sample per two device frames).
+TEST_F(SoundTest, ControlsWithoutTheirFlagAreRefusedAndChangeNothing) {
+  LPDIRECTSOUNDBUFFER buffer = Make(Bytes16(Samples(400, 10000)), 22050);
+  LONG value = 123;
+  DWORD frequency = 123;
+  const HRESULT no = DSERR_CONTROLUNAVAIL;
+  EXPECT_EQ((Results{buffer->SetVolume(-1000), buffer->SetPan(10000), buffer->SetFrequency(44100),
+                     buffer->GetVolume(&value), buffer->GetPan(&value), buffer->GetFrequency(&frequency), value}),
+            (Results{no, no, no, no, no, no, 123}));
+  buffer->Play(0, 0, DSBPLAY_LOOPING);
+  const Samples out = Pump(100, true);
+  EXPECT_EQ((Words{DWORD(out[50]), DWORD(out[51]), PlayCursor(buffer)}), (Words{10000, 10000, 100}));
+}
+
+TEST_F(SoundTest, DuplicatesShareTheDataButNotCursorStatusOrNotifications) {
+  LPDIRECTSOUNDBUFFER original = Make(Bytes(200), kDevice);
+  HANDLE stop = Notify(original, {DSBPN_OFFSETSTOP})[0];
+  original->SetCurrentPosition(40);
+  original->Play(0, 0, DSBPLAY_LOOPING);
+  LPDIRECTSOUNDBUFFER copy = Duplicate(original);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ((Words{Status(copy), PlayCursor(copy), Status(original)}),
+            (Words{0, 0, DSBSTATUS_PLAYING | DSBSTATUS_LOOPING}));
+  Fill(copy, Bytes16(Samples(100, 3000)));  // heard through the original
+  const DWORD heard = Pump(4)[0];
+  copy->Play(0, 0, 0), copy->Stop();  // no notification: the copy has none
+  const DWORD copyStopSignalled = Signalled(stop);
+  original->Stop();
+  EXPECT_EQ((Words{heard, PlayCursor(original), PlayCursor(copy), copyStopSignalled, Signalled(stop)}),
+            (Words{3000, 48, 0, 0, 1}));
+}
+
+// As the engine makes it: caps of 96 bytes, a 36-byte description, a format, always looping.
+TEST_F(SoundTest, PrimaryBufferTakesAFormatAndPlaysOnlyLooping) {
+  DSCAPS caps{};
+  caps.dwSize = 96;
+  DSBUFFERDESC desc{36, DSBCAPS_PRIMARYBUFFER, 0, 0, nullptr, {}};
+  LPDIRECTSOUNDBUFFER primary = nullptr, copy = nullptr;
+  ASSERT_EQ((Results{directSound->GetCaps(&caps), directSound->CreateSoundBuffer(&desc, &primary, nullptr)}),
+            (Results{DS_OK, DS_OK}));
+  buffers.push_back(primary);
+  WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, 22050, 22050 * 4, 4, 16, 0};
+  EXPECT_EQ((Results{primary->SetFormat(&format), primary->Play(0, 0, 0), primary->Play(0, 0, DSBPLAY_LOOPING),
+                     HRESULT(Status(primary)), directSound->DuplicateSoundBuffer(primary, &copy)}),
+            (Results{DS_OK, DSERR_INVALIDPARAM, DS_OK, DSBSTATUS_PLAYING | DSBSTATUS_LOOPING, DSERR_INVALIDCALL}));
+}
+
+// Positions lie inside the buffer and are set while it is stopped; one reference count for both interfaces.
+TEST_F(SoundTest, NotificationPositionsAreChecked) {
+  LPDIRECTSOUNDBUFFER buffer = Make(Bytes(64), 22050);
+  LPDIRECTSOUNDNOTIFY positions = nullptr;
+  ASSERT_EQ(buffer->QueryInterface(IID_IDirectSoundNotify, reinterpret_cast<void**>(&positions)), DS_OK);
+  DSBPOSITIONNOTIFY outside{64, nullptr}, inside{62, nullptr};
+  EXPECT_EQ((Results{positions->SetNotificationPositions(1, &outside), positions->SetNotificationPositions(1, &inside),
+                     buffer->Play(0, 0, DSBPLAY_LOOPING), positions->SetNotificationPositions(1, &inside),
+                     HRESULT(positions->Release())}),
+            (Results{DSERR_INVALIDPARAM, DS_OK, DS_OK, DSERR_INVALIDCALL, 1}));
+}
+
+// Stop keeps the play cursor for the next Play; the write cursor leads only while playing; positions fall on
+// whole blocks; the host clock moves the cursor too.
+TEST_F(SoundTest, CursorsStopWherePlayLeftThemAndMoveWithTheClock) {
+  LPDIRECTSOUNDBUFFER buffer = Make(Bytes(8820), 22050);
+  Words seen;
+  auto look = [&] {  // the play cursor, whether the write cursor leads it, the status
+    DWORD play = 1, write = 1;
+    buffer->GetCurrentPosition(&play, &write);
+    seen.insert(seen.end(), {play, write > play, Status(buffer)});
+  };
+  look();
+  buffer->Play(0, 0, 0), Pump(200), look();
+  buffer->Stop(), Pump(200), look();
+  buffer->Play(0, 0, 0), Pump(200), look();
+  seen.push_back(buffer->SetCurrentPosition(8820) == DSERR_INVALIDPARAM);
+  buffer->SetCurrentPosition(1001), look();
+  host::StepTimer(10), look();  // ten periods of 10 ms
+  EXPECT_EQ(seen, (Words{0, 0, 0, 200, 1, 1, 200, 0, 0, 400, 1, 1, 1, 1000, 1, 1, 1000 + 4410, 1, 1}));
+}
+
+// The record's size (the engine's is 36 bytes) and the format are checked; sizes become whole blocks. Without
+// a device DirectSoundCreate fails.
+TEST_F(SoundTest, CreationChecksTheRecordAndTheFormat) {
+  const WAVEFORMATEX pcm{WAVE_FORMAT_PCM, 2, 22050, 88200, 4, 16, 0}, notPcm{3, 2, 22050, 88200, 4, 16, 0};
+  const std::tuple<DWORD, WAVEFORMATEX, Words> cases[] = {  // record size, format; the result and the size made
+      {36, pcm, {DS_OK, 1004}}, {37, pcm, {DWORD(DSERR_INVALIDPARAM), 0}}, {36, notPcm, {DWORD(DSERR_BADFORMAT), 0}}};
+  for (auto [size, format, expected] : cases) {
+    DSBUFFERDESC desc{size, DSBCAPS_STATIC, 1001, 0, &format, {}};
+    LPDIRECTSOUNDBUFFER buffer = nullptr;
+    DSBCAPS caps{sizeof caps, 0, 0, 0, 0};
+    const HRESULT result = directSound->CreateSoundBuffer(&desc, &buffer, nullptr);
+    if (buffer) buffer->GetCaps(&caps), buffer->Release();
+    EXPECT_EQ((Words{DWORD(result), caps.dwBufferBytes}), expected)
+        << "record " << size << ", format " << format.wFormatTag << ", block " << format.nBlockAlign;
+  }
+  Finish();
+  host::audioSettings().noDevice = true;
+  LPDIRECTSOUND none = reinterpret_cast<LPDIRECTSOUND>(1);
+  EXPECT_EQ(DirectSoundCreate(nullptr, &none, nullptr), DSERR_NODRIVER);
+  EXPECT_EQ(none, nullptr);
+}
+
+TEST_F(SoundTest, OneShotBufferStopsAtItsEndRewindsAndSignalsStop) {
+  LPDIRECTSOUNDBUFFER buffer = Make(Bytes16(Samples(441, 1000)), kDevice);
+  const std::vector<HANDLE> stopAndMiddle = Notify(buffer, {DSBPN_OFFSETSTOP, 400});
+  buffer->Play(0, 0, 0);
+  Pump(400);
+  EXPECT_EQ((Words{Signalled(stopAndMiddle[1]), Signalled(stopAndMiddle[0]), Status(buffer)}),
+            (Words{1, 0, DSBSTATUS_PLAYING}));
+  const Samples out = Pump(100);
+  EXPECT_EQ((Words{Signalled(stopAndMiddle[0]), Status(buffer), PlayCursor(buffer)}), (Words{1, 0, 0}));
+  EXPECT_EQ((Samples{out[40], out[41]}), (Samples{1000, 0})) << "the last sample is heard, then silence";
+}
+
+// Eight segments of 100 frames, like the music ring, played from position 2.
+TEST_F(SoundTest, NotificationsFireAsTheCursorPassesThem) {
+  LPDIRECTSOUNDBUFFER ring = Make(Bytes(1600), kDevice);
+  const std::vector<HANDLE> segments = Notify(ring, {0, 200, 400, 600, 800, 1000, 1200, 1400});
   ring->SetCurrentPosition(2);
   ring->Play(0, 0, DSBPLAY_LOOPING);
-  struct Step {
-    int frames;
-    std::vector<int> fired;
-  } steps[] = {
-      {50, {}},         // frames 1-50
-      {49, {}},         // up to 99
-      {1, {1}},         // frame 100 starts segment 1
-      {250, {2, 3}},    // to 350
-      {500, {4, 5, 6, 7, 0}},  // through the end and the start: 850 = frame 50 of the next pass
-      {800, {1, 2, 3, 4, 5, 6, 7, 0}},  // a whole pass fires each once
-  };
-  for (const Step& step : steps) {
-    Pump(step.frames);
+  const std::pair<int, std::vector<int>> steps[] = {{50, {}},         {49, {}},
+                                                    {1, {1}},         {250, {2, 3}},
+                                                    {500, {0, 4, 5, 6, 7}}, {800, {0, 1, 2, 3, 4, 5, 6, 7}}};
+  for (const auto& [frames, expected] : steps) {
+    Pump(frames);
     std::vector<int> fired;
     for (int i = 0; i < 8; ++i)
-      if (Signalled(positions[i].hEventNotify)) fired.push_back(i);
-    std::sort(fired.begin(), fired.end());
-    std::vector<int> expected = step.fired;
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(fired, expected) << "after " << step.frames << " more frames, cursor " << PlayCursor(ring);
+      if (Signalled(segments[i])) fired.push_back(i);
+    EXPECT_EQ(fired, expected) << "after " << frames << " more frames";
   }
 }
 
-TEST_F(MixerTest, LoopingBufferWrapsWithoutAGap) {
-  // A ramp whose end leads straight back into its start, resampled 22050 -> 44100:
-  // every output step is the same size, across the end too.
-  std::vector<int16_t> ramp;
-  for (int i = 0; i < 100; ++i) ramp.push_back(static_cast<int16_t>((i % 50) * 400 - 10000));
-  LPDIRECTSOUNDBUFFER buffer = MakeBuffer(Bytes16(ramp), 22050, 1, 16);
-  buffer->Play(0, 0, DSBPLAY_LOOPING);
-  std::vector<int16_t> left = Left(Pump(600));
-  // Interpolation spreads each fall of the ramp over two output steps of -9800,
-  // whether it is the fall in the middle of the data or the one at the loop
-  // point; a gap or a repeated sample at the loop point shows as another step.
-  int falls = 0, odd = 0;
-  for (size_t i = 1; i < left.size(); ++i) {
-    int step = left[i] - left[i - 1];
-    if (step == -9800)
-      ++falls;
-    else if (step != 200)
-      ++odd;
-  }
-  EXPECT_EQ(odd, 0);
-  EXPECT_EQ(falls, 11);
-  EXPECT_EQ(Status(buffer), static_cast<DWORD>(DSBSTATUS_PLAYING | DSBSTATUS_LOOPING));
+// Resampled from 22050 Hz, the loop point is interpolated like any other pair of samples: no gap, no repeat.
+TEST_F(SoundTest, LoopingBufferWrapsWithoutAGap) {
+  Make(Bytes16(Samples{0, 400, 800, 1200}), 22050)->Play(0, 0, DSBPLAY_LOOPING);
+  EXPECT_EQ(Pump(12), (Samples{0, 200, 400, 600, 800, 1000, 1200, 600, 0, 200, 400, 600}));
 }
 
-TEST_F(MixerTest, SampleFormatsMapOntoStereo) {
-  struct Case {
-    const char* what;
-    std::vector<uint8_t> frame;  // one frame, repeated
+// 8-bit samples are unsigned around 0x80; mono plays on both sides.
+TEST_F(SoundTest, SampleFormatsMapOntoStereo) {
+  const struct {
+    Bytes frame;  // repeated
     WORD channels, bits;
-    int16_t left, right;
-  } cases[] = {
-      {"8-bit silence", {0x80}, 1, 8, 0, 0},
-      {"8-bit mono", {0xC0}, 1, 8, 0x4000, 0x4000},
-      {"8-bit stereo", {0x00, 0xFF}, 2, 8, -32768, 0x7F00},
-      {"16-bit mono", {0x34, 0x12}, 1, 16, 0x1234, 0x1234},
-      {"16-bit stereo", {0x00, 0x10, 0x00, 0xF0}, 2, 16, 0x1000, -0x1000},
-  };
-  for (const Case& c : cases) {
-    std::vector<uint8_t> data;
+    Samples expected;
+  } cases[] = {{{0x80}, 1, 8, {0, 0}}, {{0xC0}, 1, 8, {0x4000, 0x4000}}, {{0x00, 0xFF}, 2, 8, {-32768, 0x7F00}},
+               {{0x34, 0x12}, 1, 16, {0x1234, 0x1234}}, {{0x00, 0x10, 0x00, 0xF0}, 2, 16, {0x1000, -0x1000}}};
+  for (const auto& c : cases) {
+    Bytes data;
     for (int i = 0; i < 64; ++i) data.insert(data.end(), c.frame.begin(), c.frame.end());
-    LPDIRECTSOUNDBUFFER buffer = MakeBuffer(data, 22050, c.channels, c.bits);
-    buffer->Play(0, 0, DSBPLAY_LOOPING);
-    std::vector<int16_t> out = Pump(10);
-    EXPECT_EQ(out[10], c.left) << c.what;
-    EXPECT_EQ(out[11], c.right) << c.what;
-    buffer->Stop();
+    Make(data, 22050, c.channels, c.bits)->Play(0, 0, 0);
+    const Samples out = Pump(200, true);  // to the end of the sound
+    EXPECT_EQ((Samples{out[10], out[11]}), c.expected) << c.bits << " bits, " << c.channels << " channels";
   }
 }
 
-TEST_F(MixerTest, VoicesAddUpAndClip) {
-  LPDIRECTSOUNDBUFFER loud = MakeBuffer(Bytes16(std::vector<int16_t>(64, 30000)), kDevice, 1, 16);
-  LPDIRECTSOUNDBUFFER copy = Duplicate(loud);
-  LPDIRECTSOUNDBUFFER negative = MakeBuffer(Bytes16(std::vector<int16_t>(64, -20000)), kDevice, 1, 16);
-  LPDIRECTSOUNDBUFFER negativeCopy = Duplicate(negative);
-  loud->Play(0, 0, DSBPLAY_LOOPING);
-  EXPECT_EQ(Pump(1)[0], 30000);
-  copy->Play(0, 0, DSBPLAY_LOOPING);
-  EXPECT_EQ(Pump(1)[0], 32767) << "two copies of one sound clip instead of wrapping";
-  negative->Play(0, 0, DSBPLAY_LOOPING);
-  negativeCopy->Play(0, 0, DSBPLAY_LOOPING);
-  EXPECT_EQ(Pump(1)[0], 20000) << "clipping comes after the sum, not voice by voice";
-  EXPECT_EQ(PlayCursor(loud), 6u);
-  EXPECT_EQ(PlayCursor(copy), 4u) << "the duplicate has its own cursor";
-}
-
-TEST_F(MixerTest, ResamplingKeepsLengthAndPitch) {
-  // One second of a 441 Hz tone at 22050 Hz: 50 samples per period.
-  std::vector<int16_t> tone;
-  for (int i = 0; i < 22050; ++i) tone.push_back(static_cast<int16_t>(10000 * std::sin(2 * M_PI * 441 * i / 22050.0)));
-  LPDIRECTSOUNDBUFFER buffer = MakeBuffer(Bytes16(tone), 22050, 1, 16);
-  buffer->Play(0, 0, 0);
-  std::vector<int16_t> left = Left(Pump(kDevice + 100));
-  int played = 0, rises = 0;
-  for (size_t i = 0; i < left.size(); ++i) {
-    if (left[i] != 0) played = static_cast<int>(i) + 1;
-    if (i > 0 && left[i - 1] < 0 && left[i] >= 0) ++rises;
+// Started one by one: a sum past the top clips instead of wrapping, and clipping comes after the sum, not
+// voice by voice.
+TEST_F(SoundTest, VoicesAddUpAndClip) {
+  LPDIRECTSOUNDBUFFER loud = Make(Bytes16(Samples(64, 30000)), kDevice);
+  LPDIRECTSOUNDBUFFER negative = Make(Bytes16(Samples(64, -20000)), kDevice);
+  Samples heard;
+  for (LPDIRECTSOUNDBUFFER voice : {loud, Duplicate(loud), negative, Duplicate(negative)}) {
+    voice->Play(0, 0, DSBPLAY_LOOPING);
+    heard.push_back(Pump(1)[0]);
   }
-  EXPECT_NEAR(played, kDevice, 2) << "one second stays one second";
-  EXPECT_NEAR(rises, 441, 1) << "the tone keeps its frequency";
-  EXPECT_EQ(Status(buffer), 0u);
+  EXPECT_EQ(heard, (Samples{30000, 32767, 32767, 20000}));
 }
 
-TEST_F(MixerTest, VirtualTimeMovesThePlayCursor) {
-  LPDIRECTSOUNDBUFFER buffer = MakeBuffer(Bytes16(std::vector<int16_t>(22050, 0)), 22050, 1, 16);
+// Real time: SDL's audio thread mixes, and a fifth of a second of sound ends by itself.
+TEST_F(SoundTest, DeviceThreadPlaysInRealTime) {
+  Finish();
+  Start(host::TimeMode::Real);
+  LPDIRECTSOUNDBUFFER buffer = Make(Bytes(8820), 22050);
+  HANDLE stop = Notify(buffer, {DSBPN_OFFSETSTOP})[0];
   buffer->Play(0, 0, 0);
-  host::StepTimer(10);  // 10 periods of 10 ms
-  EXPECT_EQ(PlayCursor(buffer), 2205u * 2);
-}
-
-// The music ring as the engine streams it: a thread waits on the segment
-// events and refills the segment just played, while the test pumps the mixer.
-TEST_F(MixerTest, StreamingThreadRefillsSegmentsBehindTheCursor) {
-  constexpr DWORD kSegment = 200, kSegments = 4;  // bytes; 100 frames each
-  LPDIRECTSOUNDBUFFER ring = MakeBuffer(Bytes16(std::vector<int16_t>(kSegment * kSegments / 2, 1)), kDevice, 1, 16);
-  std::vector<DSBPOSITIONNOTIFY> positions;
-  for (DWORD i = 0; i < kSegments; ++i) positions.push_back({i * kSegment, Event()});
-  positions.push_back({DSBPN_OFFSETSTOP, Event()});
-  Notify(ring, positions);
-  std::vector<HANDLE> handles;
-  for (auto& p : positions) handles.push_back(p.hEventNotify);
-  HANDLE refilled = Event();
-
-  std::thread filler([&] {
-    int16_t next = 2;
-    for (;;) {
-      DWORD which = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, INFINITE);
-      if (which == WAIT_OBJECT_0 + kSegments) return;
-      DWORD segment = (which - WAIT_OBJECT_0 + kSegments - 1) % kSegments;
-      Fill(ring, segment * kSegment, Bytes16(std::vector<int16_t>(kSegment / 2, next++)));
-      SetEvent(refilled);
-    }
-  });
-  ring->SetCurrentPosition(2);
-  ring->Play(0, 0, DSBPLAY_LOOPING);
-  std::vector<int16_t> heard;
-  for (int block = 0; block < 8; ++block) {
-    std::vector<int16_t> out = Left(Pump(100));
-    heard.insert(heard.end(), out.begin(), out.end());
-    WaitForSingleObject(refilled, INFINITE);  // the segment boundary passed fires one refill
-  }
-  ring->Stop();
-  filler.join();
-  // Each pass over a segment hears what the thread wrote on the pass before.
-  EXPECT_EQ(heard[150], 1);
-  EXPECT_EQ(heard[450], 2) << "segment 0 refilled after the first boundary";
-  EXPECT_EQ(heard[550], 3);
-  EXPECT_EQ(heard[650], 4);
-}
-
-// Real time: SDL's audio thread pulls the mix, and the cursor moves on its own.
-TEST(RealTimeMixer, DeviceThreadMovesTheCursor) {
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  host::ResetForTest();
-  host::settings() = host::Settings{};
-  host::settings().headless = true;
-  LPDIRECTSOUND directSound = nullptr;
-  ASSERT_EQ(DirectSoundCreate(nullptr, &directSound, nullptr), DS_OK);
-  WAVEFORMATEX format{WAVE_FORMAT_PCM, 1, 22050, 44100, 2, 16, 0};
-  DSBUFFERDESC desc{sizeof(DSBUFFERDESC), DSBCAPS_STATIC | DSBCAPS_CTRLPOSITIONNOTIFY, 8820, 0, &format, {}};
-  LPDIRECTSOUNDBUFFER buffer = nullptr;
-  ASSERT_EQ(directSound->CreateSoundBuffer(&desc, &buffer, nullptr), DS_OK);
-  HANDLE stop = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-  LPDIRECTSOUNDNOTIFY notify = nullptr;
-  ASSERT_EQ(buffer->QueryInterface(IID_IDirectSoundNotify, reinterpret_cast<void**>(&notify)), DS_OK);
-  DSBPOSITIONNOTIFY position{DSBPN_OFFSETSTOP, stop};
-  notify->SetNotificationPositions(1, &position);
-  notify->Release();
-  buffer->Play(0, 0, 0);
-  // A fifth of a second of sound ends by itself, however long the machine takes.
-  EXPECT_EQ(WaitForSingleObject(stop, INFINITE), WAIT_OBJECT_0);
-  DWORD status = 1;
-  buffer->GetStatus(&status);
-  EXPECT_EQ(status, 0u);
-  buffer->Release();
-  directSound->Release();
-  CloseHandle(stop);
-  host::ResetForTest();
+  EXPECT_EQ((Words{WaitForSingleObject(stop, INFINITE), Status(buffer)}), (Words{WAIT_OBJECT_0, 0}));
 }
 
 }  // namespace

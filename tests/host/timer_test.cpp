@@ -1,6 +1,5 @@
-// The multimedia timer stand-in: fixed-rate periodic events on their own
-// thread, timeKillEvent waiting out a running callback, refusal, and virtual
-// time moved on by an empty message queue.
+// The multimedia timer stand-in: fixed-rate periodic events on their own thread, timeKillEvent waiting out a
+// running callback, refusal, and the stepped clocks (manual, and virtual time moved on by an empty queue).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "host/control.h"
 
@@ -40,56 +40,48 @@ class TimerTest : public ::testing::Test {
 
 TEST_F(TimerTest, CapsPeriodsAndRefusal) {
   TIMECAPS caps{};
-  EXPECT_EQ(timeGetDevCaps(&caps, sizeof(caps)), MMRESULT{TIMERR_NOERROR});
-  EXPECT_TRUE(caps.wPeriodMin <= 10 && caps.wPeriodMax >= 10) << caps.wPeriodMin << "-" << caps.wPeriodMax;
-  EXPECT_EQ(timeBeginPeriod(10), MMRESULT{TIMERR_NOERROR});
-  EXPECT_EQ(timeEndPeriod(10), MMRESULT{TIMERR_NOERROR});
-  EXPECT_EQ(timeBeginPeriod(0), MMRESULT{TIMERR_NOCANDO});
   host::settings().timerRefused = true;
-  EXPECT_EQ(timeSetEvent(10, 5, Count, 1, TIME_PERIODIC), 0u);
+  EXPECT_EQ((std::vector<MMRESULT>{timeGetDevCaps(&caps, sizeof caps), timeBeginPeriod(10), timeEndPeriod(10),
+                                   timeBeginPeriod(0), caps.wPeriodMin <= 10 && caps.wPeriodMax >= 10,
+                                   timeSetEvent(10, 5, Count, 1, TIME_PERIODIC)}),
+            (std::vector<MMRESULT>{TIMERR_NOERROR, TIMERR_NOERROR, TIMERR_NOERROR, TIMERR_NOCANDO, true, 0}));
 }
 
 TEST_F(TimerTest, PeriodicEventsRunOnTheirOwnThreadUntilKilled) {
   UINT id = timeSetEvent(10, 5, Count, 1, TIME_PERIODIC);
-  ASSERT_NE(id, 0u);
   while (calls < 5) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  EXPECT_NE(callbackThread.load(), std::this_thread::get_id());
-  EXPECT_EQ(timeKillEvent(id), MMRESULT{TIMERR_NOERROR});
-  int after = calls;
+  const long killed = timeKillEvent(id), after = calls;
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  EXPECT_EQ(calls, after) << "no callback after timeKillEvent returned";
-  EXPECT_NE(timeKillEvent(id), MMRESULT{TIMERR_NOERROR}) << "an event dies once";
-
+  // Another thread's callbacks; none after timeKillEvent returned; an event dies once.
+  EXPECT_EQ((std::vector<long>{callbackThread.load() != std::this_thread::get_id(), killed, calls - after,
+                               timeKillEvent(id) != TIMERR_NOERROR}),
+            (std::vector<long>{true, TIMERR_NOERROR, 0, true}));
   id = timeSetEvent(10, 5, Count, 0, TIME_PERIODIC);  // slow callbacks
   while (!inside) std::this_thread::yield();
   timeKillEvent(id);
   EXPECT_FALSE(inside) << "timeKillEvent returned while the callback was still running";
 }
 
+// Manual time: 90 ms stepped fire nine 10 ms callbacks and three 30 ms ones, on the stepping thread.
 TEST_F(TimerTest, ManualTimeIsFixedRateAndFiresOnTheStepper) {
   host::settings().timeMode = host::TimeMode::Manual;
-  UINT fast = timeSetEvent(10, 5, Count, 1, TIME_PERIODIC);
-  UINT slow = timeSetEvent(30, 5, Count, 100, TIME_PERIODIC);
-  ASSERT_NE(fast, 0u);
-  host::StepTimer(9);  // 90 ms: nine fast callbacks and three slow ones
-  EXPECT_EQ(calls, 9 + 300);
-  EXPECT_EQ(callbackThread.load(), std::this_thread::get_id());
-  EXPECT_EQ(GetTickCount(), 90u);
-  timeKillEvent(fast);
-  timeKillEvent(slow);
+  UINT fast = timeSetEvent(10, 5, Count, 1, TIME_PERIODIC), slow = timeSetEvent(30, 5, Count, 100, TIME_PERIODIC);
+  host::StepTimer(9);
+  EXPECT_EQ((std::vector<long>{calls, GetTickCount(), callbackThread.load() == std::this_thread::get_id()}),
+            (std::vector<long>{9 + 300, 90, true}));
+  timeKillEvent(fast), timeKillEvent(slow);
 }
 
+// Virtual time: a period passes only when PeekMessageA finds the queue empty.
 TEST_F(TimerTest, VirtualTimeMovesOnlyWhenTheQueueIsFoundEmpty) {
   host::settings().timeMode = host::TimeMode::Virtual;
   UINT id = timeSetEvent(10, 5, Count, 1, TIME_PERIODIC);
   MSG msg;
   PostMessageA(nullptr, WM_KEYDOWN, 0, 0);
-  EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(calls, 0) << "a message was waiting: no time passed";
-  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(calls, 2);
-  EXPECT_EQ(GetTickCount(), 20u);
+  std::vector<long> seen{PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE), calls};
+  seen.insert(seen.end(), {PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE), PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)});
+  seen.insert(seen.end(), {calls, GetTickCount()});
+  EXPECT_EQ(seen, (std::vector<long>{TRUE, 0, FALSE, FALSE, 2, 20}));
   timeKillEvent(id);
 }
 

@@ -10,11 +10,21 @@
 
 #include "host/audio_control.h"
 #include "host/control.h"
-#include "host/dsound_helpers.h"
 
 namespace sound_test {
 
 namespace {
+
+// A clean headless host in manual time with an audio device that takes sound
+// and plays it nowhere.
+void StartManualAudioHost() {
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  host::ResetForTest();
+  host::settings() = host::Settings{};
+  host::settings().headless = true;
+  host::settings().timeMode = host::TimeMode::Manual;
+  host::audioSettings().noDevice = false;
+}
 
 void Put32(std::vector<uint8_t>& bytes, uint32_t value) {
   for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
