@@ -1,6 +1,6 @@
 // The screen base on the headless display: image sets from profile files, image
-// lookup, activation rebuilding the lists, clipped image drawing; the screen
-// manager's selection and activation order.
+// lookup, activation rebuilding the lists; the screen manager's selection and
+// activation order.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -78,19 +78,6 @@ TEST_F(ScreenTest, LookupAndTheListsAcrossDeactivateAndActivate) {
   auto* button = new Button(6, 7, 10, 10);
   screen.AddButton(button);
   EXPECT_EQ(button->Feed(106, 57, 0), 1) << "a button added later takes the panel's origin";
-}
-
-TEST_F(ScreenTest, ImagesDrawClippedAtTheEdgesAndNotAtAllOutside) {
-  Screen screen;
-  screen.LoadImage(red.c_str());
-  Fill(backSurface, kBlack);
-  EXPECT_EQ(screen.DrawImage(backSurface, red.c_str(), 790, 595), 1);
-  screen.DrawImage(backSurface, red.c_str(), 900, 700);
-  EXPECT_EQ(RegionMismatch(backSurface, 790, 595, 10, 5, kRed), "");
-  EXPECT_EQ(CountPixels(backSurface, kRed), 50) << "clipped at the corner, nothing outside";
-  screen.FindImage(red.c_str())->x = -5;
-  EXPECT_EQ(screen.DrawImageAtHome(backSurface, red.c_str()), 1);
-  EXPECT_EQ(RegionMismatch(backSurface, 0, 0, 15, 10, kRed), "");
 }
 
 std::vector<std::string> calls;
