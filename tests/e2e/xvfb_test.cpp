@@ -4,8 +4,6 @@
 // with exit code 0 after the whole shutdown, and the game answers clicks.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -37,28 +35,20 @@ std::string Shell(const std::string& command) {
 }
 
 // One Xvfb (1024 x 768 x 24) for the suite, on a display it picks itself and
-// tells through a pipe, so test programs side by side never fight over one.
+// tells, so test programs side by side never fight over one; the shell's first
+// line is its own process number, which exec hands on to Xvfb.
 class XvfbTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    int pipeEnds[2];
-    if (Shell("command -v Xvfb").empty() || Shell("command -v xdotool").empty() || pipe(pipeEnds) != 0) return;
-    server = fork();
-    if (server == 0) {
-      close(pipeEnds[0]);
-      const std::string fd = std::to_string(pipeEnds[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-             static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(pipeEnds[1]);
-    char c;
-    while (read(pipeEnds[0], &c, 1) == 1 && c != '\n') display += c;
-    close(pipeEnds[0]);
-    if (!display.empty()) setenv("DISPLAY", (display = ":" + display).c_str(), 1);
+    if (Shell("command -v Xvfb").empty() || Shell("command -v xdotool").empty()) return;
+    server = popen("echo $$; exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null", "r");
+    int number = -1;
+    if (server != nullptr && std::fscanf(server, "%d %d", &pid, &number) == 2)
+      setenv("DISPLAY", (display = ":" + std::to_string(number)).c_str(), 1);
   }
   static void TearDownTestSuite() {
-    if (server > 0 && kill(server, SIGTERM) == 0) waitpid(server, nullptr, 0);
+    if (pid > 0) kill(pid, SIGTERM);
+    if (server != nullptr) pclose(server);
   }
   void SetUp() override {
     if (display.empty()) GTEST_SKIP() << "Xvfb or xdotool missing";
@@ -85,7 +75,8 @@ class XvfbTest : public ::testing::Test {
     EXPECT_NE(FindAfter(run.trace, "PostQuitMessage 0", at), std::string::npos) << run.trace;
   }
   static inline std::string display;
-  static inline pid_t server = -1;
+  static inline FILE* server = nullptr;
+  static inline pid_t pid = -1;
 };
 
 TEST_F(XvfbTest, OpensItsWindowAndEndsOnAReleasedEscape) {
