@@ -47,7 +47,8 @@ TEST(ButtonDemoTest, AScriptedSessionReplaysIdentically) {
     std::vector<std::string> seen;
     for (const char* shot : {"normal.png", "over.png", "pressed.png", "released.png"}) {
       const std::string path = run.folder + "/" + shot;
-      ASSERT_EQ(std::system(("convert " + path + " -format '%[pixel:p{400,300}]' info:- >" + path + ".txt").c_str()), 0);
+      const std::string colour = "convert " + path + " -format '%[pixel:p{400,300}]' info:- >" + path + ".txt";
+      ASSERT_EQ(std::system(colour.c_str()), 0);
       seen.push_back(Picture(ReadFileText(path + ".txt")));
       pictures += ReadFileText(path);
     }

@@ -38,8 +38,9 @@ TEST_F(FramesTest, CutsRowByRowAndLeavesTheRestOut) {
     DDSURFACEDESC desc = {};
     desc.dwSize = sizeof desc;
     frame->GetSurfaceDesc(&desc);
-    EXPECT_EQ((std::vector<DWORD>{desc.dwWidth, desc.dwHeight, desc.ddckCKSrcBlt.dwColorSpaceLowValue,
-                                  desc.ddckCKSrcBlt.dwColorSpaceHighValue, PixelAt(frame, 0, 0), PixelAt(frame, 31, 31)}),
+    const DDCOLORKEY& key = desc.ddckCKSrcBlt;
+    EXPECT_EQ((std::vector<DWORD>{desc.dwWidth, desc.dwHeight, key.dwColorSpaceLowValue, key.dwColorSpaceHighValue,
+                                  PixelAt(frame, 0, 0), PixelAt(frame, 31, 31)}),
               (std::vector<DWORD>{32, 32, 31, 31, CoordinatePixel(left, top), CoordinatePixel(left + 31, top + 31)}))
         << "size, key, corners of frame " << i;
   }

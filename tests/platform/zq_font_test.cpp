@@ -34,7 +34,7 @@ class PrintString : public DisplayTest {
     Points white;
     for (size_t i = 0; i < pixels.size(); ++i) {
       if (pixels[i] == kWhite) white.emplace_back(i % clientWidth_, i / clientWidth_);
-      EXPECT_TRUE(pixels[i] == kWhite || pixels[i] == kGrey) << "pixel " << i % clientWidth_ << ", " << i / clientWidth_;
+      EXPECT_TRUE(pixels[i] == kWhite || pixels[i] == kGrey) << "pixel " << i % clientWidth_ << "," << i / clientWidth_;
     }
     return white;
   }

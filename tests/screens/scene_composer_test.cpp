@@ -61,7 +61,7 @@ TEST_P(ComposerTest, OneShotRequestsApplyOnceAfterTheSecondFlipLastingOnesAfterE
 }
 
 INSTANTIATE_TEST_SUITE_P(Display, ComposerTest, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "FullScreen" : "Windowed"; });
+                         [](const auto& info) { return info.param ? "FullScreen" : "Windowed"; });
 
 // The backdrop refreshes the background at once, the back surface when the request
 // comes due; missing surfaces copy nothing, but one-shot requests are used up all the same.

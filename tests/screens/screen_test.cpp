@@ -1,9 +1,7 @@
-// The screen base on the headless display: image sets from profile files, image
-// lookup, activation rebuilding the lists; the screen manager's selection and
-// activation order.
+// The screen base on the headless display: image lookup, activation rebuilding
+// the lists; the screen manager's selection and activation order.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -27,7 +25,6 @@ class ScreenTest : public DisplayTest {
     DisplayTest::SetUp();
     ASSERT_TRUE(StartDisplay(false));
     ASSERT_TRUE(WriteBmp24(red, 20, 10, [](int, int) { return kBmpRed; }));
-    ASSERT_TRUE(WriteBmp24(green, 4, 4, [](int, int) { return kBmpGreen; }));
   }
   static std::vector<std::string> ImageNames(Screen& screen) {
     std::vector<std::string> names;
@@ -35,23 +32,8 @@ class ScreenTest : public DisplayTest {
     return names;
   }
   ScratchFolder folder;
-  std::string red = folder.File("red.bmp"), green = folder.File("green.bmp");
+  std::string red = folder.File("red.bmp");
 };
-
-// Sections name the files; a missing bitmap still lists an image that draws
-// nothing; the list ends at the first missing or "none" key.
-TEST_F(ScreenTest, ImageSetListsContiguousImagesWithTheirHomes) {
-  std::ofstream(folder.File("images.ini")) << "[images]\nimage01=red\nimage02=logo\nimage03=ghost\nimage04=none\n"
-                                              "image05=late\nimage07=skipped\n[red]\nfile=" << red
-                                           << "\n[logo]\nfile=" << green << "\nx=120\ny=40\n[ghost]\nx=abc\n";
-  Screen screen;
-  EXPECT_EQ(screen.LoadImageSet(folder.File("images.ini").c_str()), 0);
-  ASSERT_EQ(ImageNames(screen), (std::vector<std::string>{"red", "logo", "ghost"}));
-  const ScreenImage *logo = screen.FindImage("logo"), *ghost = screen.FindImage("ghost");
-  EXPECT_EQ((std::vector<int>{logo->x, logo->y, logo->width, ghost->x, ghost->surface != nullptr}),
-            (std::vector<int>{120, 40, 4, 0, 0}))
-      << "logo's home and width; ghost's non-numeric x, and no surface for the missing ghost.bmp";
-}
 
 // Lookup is exact and takes the first of twins; deactivating empties the lists,
 // activating brings them back empty.

@@ -195,7 +195,8 @@ bool Fill(LPDIRECTDRAWSURFACE surface, uint16_t pixel) {
   DDBLTFX effects = {};
   effects.dwSize = sizeof effects;
   effects.dwFillColor = pixel;
-  return surface != nullptr && SUCCEEDED(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects));
+  return surface != nullptr &&
+         SUCCEEDED(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects));
 }
 
 std::string RegionMismatch(LPDIRECTDRAWSURFACE surface, int x, int y, int width, int height, uint16_t pixel) {
