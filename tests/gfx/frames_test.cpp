@@ -31,8 +31,7 @@ TEST_F(FramesTest, CutsRowByRowAndLeavesTheRestOut) {
   frames.Append(&marker);
   ASSERT_EQ(SliceIntoFrames(picture, &frames, 32, 32, &columns), 1);
   ASSERT_EQ(std::vector<int>({columns, frames.Count()}), std::vector<int>({3, 7}));
-  EXPECT_EQ(frames.Get(0), &marker);
-  frames.Remove(&marker);
+  EXPECT_TRUE(frames.Get(0) == &marker && frames.Remove(&marker));
   for (int i = 0; i < 6; ++i) {
     auto* frame = frames.At<IDirectDrawSurface>(i);
     const int left = (i % 3) * 32, top = (i / 3) * 32;
@@ -54,22 +53,21 @@ TEST_F(FramesTest, CutsRowByRowAndLeavesTheRestOut) {
 // The loaded picture is the function's own: keeping it would leak a whole picture (here 64 KiB) on every load.
 TEST_F(FramesTest, LoadsFramesFromABitmapWithoutKeepingIt) {
   ScratchFolder scratch(ScratchFolder::kMakeWorkingDirectory);
-  PtrArray frames;
-  EXPECT_EQ(LoadFrames(".\\absent.bmp", &frames, 16, 16), 0);
+  PtrArray absent;
+  EXPECT_EQ(LoadFrames(".\\absent.bmp", &absent, 16, 16), 0);
   ASSERT_TRUE(WriteBmp24("Big.bmp", 256, 128, [](int x, int y) { return Rgb{uint8_t(x), uint8_t(y), 0}; }));
+  // "result frames" of a load, its frames released.
   auto loadAndDrop = [](int frameSize) {
     PtrArray frames;
     const int result = LoadFrames(".\\BIG.BMP", &frames, frameSize, frameSize);
     ReleaseFrames(frames);
-    return result * 100 + frames.Count();
+    return std::to_string(result) + " " + std::to_string(frames.Count());
   };
   auto heapInUse = [] { return mallinfo2().uordblks + mallinfo2().hblkhd; };
-  ASSERT_EQ(loadAndDrop(128), 102);  // settles whatever is made once
+  ASSERT_EQ(loadAndDrop(128), "1 2");  // settles whatever is made once
   const size_t before = heapInUse();
-  for (int i = 0; i < 4; ++i) {
-    ASSERT_EQ(loadAndDrop(128), 102);
-    ASSERT_EQ(loadAndDrop(512), 100) << "no frames: the picture must still go";
-  }
+  for (int i = 0; i < 4; ++i)
+    ASSERT_EQ(loadAndDrop(128) + ", " + loadAndDrop(512), "1 2, 1 0") << "no frames: the picture must still go";
   EXPECT_LT(heapInUse(), before + 64 * 1024) << "heap grew from " << before << " to " << heapInUse() << " bytes";
 }
 

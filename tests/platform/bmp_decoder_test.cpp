@@ -1,9 +1,7 @@
-// The BMP decoder: hand-made files of what ImageMagick cannot write, malformed files, and every variant
-// ImageMagick does write.
+// The BMP decoder: every variant, hand-made or written by ImageMagick, and malformed files.
 #include "platform/bmp_decoder.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <climits>
 #include <cstdlib>
@@ -42,33 +40,20 @@ Bytes Build(int32_t width, int32_t height, int bitCount, uint32_t compression, c
     put(value, bytes.empty() ? 2 : 4);
   for (uint32_t mask : {0xF800, 0x07E0, 0x001F})
     if (compression == 3) put(mask, 4);
-  for (int i = 0; bitCount <= 8 && i < 16; ++i) {
-    const Rgb entry = PaletteEntry(i);
-    put(entry.b | entry.g << 8 | entry.r << 16, 4);
-  }
+  for (int i = 0; bitCount <= 8 && i < 16; ++i)
+    put(PaletteEntry(i).b | PaletteEntry(i).g << 8 | PaletteEntry(i).r << 16, 4);
   bytes.insert(bytes.end(), pixels.begin(), pixels.end());
   return bytes;
 }
 
-// The pixels of a width x height picture, each taken as `expected` when every channel is within `tolerance` of
-// it; empty when the file is refused or has another size.
-std::vector<Rgb> Decoded(const Bytes& bytes, int width, int height, const std::vector<Rgb>& expected = {},
-                         int tolerance = 0) {
+// "WxH" and the pixels, top row first; "refused" when the file is.
+std::pair<std::string, std::vector<Rgb>> Decoded(const Bytes& bytes) {
   bmp::Picture picture;
-  if (!bmp::Decode(bytes.data(), bytes.size(), &picture)) return {};
-  if (picture.width != width || picture.height != height) {
-    ADD_FAILURE() << "decoded " << picture.width << "x" << picture.height << ", expected " << width << "x" << height;
-    return {};
-  }
+  if (!bmp::Decode(bytes.data(), bytes.size(), &picture)) return {"refused", {}};
   std::vector<Rgb> pixels;
-  for (size_t i = 0; i < picture.rgb.size() / 3; ++i) {
-    const Rgb pixel{picture.rgb[3 * i], picture.rgb[3 * i + 1], picture.rgb[3 * i + 2]};
-    auto near = [tolerance](int a, int b) { return std::abs(a - b) <= tolerance; };
-    const bool close = i < expected.size() && near(pixel.r, expected[i].r) && near(pixel.g, expected[i].g) &&
-                       near(pixel.b, expected[i].b);
-    pixels.push_back(close ? expected[i] : pixel);
-  }
-  return pixels;
+  for (size_t i = 0; i + 2 < picture.rgb.size(); i += 3)
+    pixels.push_back({picture.rgb[i], picture.rgb[i + 1], picture.rgb[i + 2]});
+  return {std::to_string(picture.width) + "x" + std::to_string(picture.height), pixels};
 }
 
 std::vector<Rgb> FromIndexes(const std::vector<int>& indexes) {
@@ -77,74 +62,109 @@ std::vector<Rgb> FromIndexes(const std::vector<int>& indexes) {
   return pixels;
 }
 
-// What ImageMagick cannot write: top-down rows, plain 16 bits, RLE escapes, RLE4.
-TEST(BmpDecoderHandMade, DecodesToTheExpectedPixels) {
+// Every variant as one table: hand-made files of what ImageMagick cannot write (top-down rows, plain 16 bits,
+// RLE escapes, RLE4), and files ImageMagick writes, 7 x 5 so that rows need padding at every depth, in colours
+// exact at every depth (channels 0 or 255) or 35 different ones. A written file's header size, bits and
+// compression are checked first: a file of another variant would prove nothing.
+TEST(BmpDecoder, EveryVariantDecodesToItsPixels) {
+  std::vector<Rgb> pure2, pure8, many;
+  const Rgb palette[] = {{0, 0, 0},   {255, 255, 255}, {255, 0, 0},   {0, 255, 0},
+                         {0, 0, 255}, {255, 255, 0},   {0, 255, 255}, {255, 0, 255}};
+  for (int i = 0, x = 0, y = 0; i < 35; ++i, x = i % 7, y = i / 7) {
+    pure2.push_back(palette[(x * 3 + y * 5) % 2]);
+    pure8.push_back(palette[(x * 3 + y * 5) % 8]);
+    many.push_back(Rgb{uint8_t(x * 37 + y * 11), uint8_t(x * 13 + y * 71), uint8_t(x * 91 + y * 29)});
+  }
   const struct {
-    const char* name;
-    int width, height, bitCount, compression;
-    Bytes pixels;
-    std::vector<Rgb> expected;
-  } cases[] = {
+    const char* name;              // what a hand-made file holds, or convert's options before the output's name
+    std::vector<uint32_t> header;  // of a written file: header size, bits, compression
+    std::string size;
+    Bytes file;  // empty: written by convert from `pixels`
+    std::vector<Rgb> pixels;
+  } variants[] = {
       // 16 of 31 is 131.6 of 255.
-      {"top-down 16 bits without masks: 5-5-5, top bit ignored", 2, -2, 16, 0,
-       {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x80, 0x10, 0x42}, {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {132, 132, 132}}},
+      {"top-down 16 bits without masks: 5-5-5, top bit ignored", {}, "2x2",
+       Build(2, -2, 16, 0, {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x80, 0x10, 0x42}),
+       {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {132, 132, 132}}},
       // Three 1s; end of line; literal 2 3 4 and its pad; end of line; move two right; two 5s; end.
-      {"RLE8 runs, literals, end of line and move", 4, 3, 8, 1,
-       {3, 1, 0, 0, 0, 3, 2, 3, 4, 0, 0, 0, 0, 2, 2, 0, 2, 5, 0, 1}, FromIndexes({0, 0, 5, 5, 2, 3, 4, 0, 1, 1, 1, 0})},
+      {"RLE8 runs, literals, end of line and move", {}, "4x3",
+       Build(4, 3, 8, 1, {3, 1, 0, 0, 0, 3, 2, 3, 4, 0, 0, 0, 0, 2, 2, 0, 2, 5, 0, 1}),
+       FromIndexes({0, 0, 5, 5, 2, 3, 4, 0, 1, 1, 1, 0})},
       // 1 2 1 2 1; end of line; literal 3 4 5 6 7 in three bytes and a pad; end.
-      {"RLE4 alternating nibbles and an odd literal", 5, 2, 4, 2, {5, 0x12, 0, 0, 0, 5, 0x34, 0x56, 0x70, 0x99, 0, 1},
+      {"RLE4 alternating nibbles and an odd literal", {}, "5x2",
+       Build(5, 2, 4, 2, {5, 0x12, 0, 0, 0, 5, 0x34, 0x56, 0x70, 0x99, 0, 1}),
        FromIndexes({3, 4, 5, 6, 7, 1, 2, 1, 2, 1})},
-      {"RLE runs, literals and moves leaving the row are clipped, not wrapped", 2, 2, 8, 1,
-       {255, 7, 0, 3, 1, 2, 3, 0, 0, 2, 200, 0, 4, 6, 0, 1}, FromIndexes({0, 0, 7, 7})},
+      {"RLE runs, literals and moves leaving the row are clipped, not wrapped", {}, "2x2",
+       Build(2, 2, 8, 1, {255, 7, 0, 3, 1, 2, 3, 0, 0, 2, 200, 0, 4, 6, 0, 1}), FromIndexes({0, 0, 7, 7})},
+      {"RLE8 without an end-of-picture mark", {}, "2x1", Build(2, 1, 8, 1, {2, 6}), FromIndexes({6, 6})},
+      {"-type palette -compress none BMP3:", {40, 1, 0}, "7x5", {}, pure2},
+      {"-type palette -compress none BMP3:", {40, 4, 0}, "7x5", {}, pure8},
+      {"-type palette -compress none BMP3:", {40, 8, 0}, "7x5", {}, many},
+      {"-type palette BMP3:", {40, 8, 1}, "7x5", {}, many},
+      {"BMP3:", {40, 24, 0}, "7x5", {}, many},
+      {"BMP2:", {12, 24, 0}, "7x5", {}, many},
+      {"-type palette BMP2:", {12, 8, 0}, "7x5", {}, many},
+      {"", {124, 24, 0}, "7x5", {}, many},
+      {"-alpha on ", {124, 32, 3}, "7x5", {}, many},
+      {"-define bmp:subtype=RGB565 ", {124, 16, 3}, "7x5", {}, pure8},
+      {"-define bmp:subtype=RGB555 ", {124, 16, 3}, "7x5", {}, pure8},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(Decoded(Build(c.width, c.height, c.bitCount, c.compression, c.pixels), c.width, std::abs(c.height)),
-              c.expected)
-        << c.name;
+  const bool convert = system("convert -version >/dev/null 2>&1") == 0;
+  testing_support::ScratchFolder folder;
+  const std::string source = folder.File("source.ppm"), output = folder.File("out.bmp");
+  for (const auto& variant : variants) {
+    SCOPED_TRACE(variant.name);
+    Bytes bytes = variant.file;
+    if (bytes.empty()) {
+      if (!convert) continue;
+      Bytes ppm = {'P', '6', ' ', '7', ' ', '5', ' ', '2', '5', '5', '\n'};
+      for (const Rgb& pixel : variant.pixels) ppm.insert(ppm.end(), {pixel.r, pixel.g, pixel.b});
+      ASSERT_TRUE(testing_support::WriteFileBytes(source, ppm));
+      ASSERT_EQ(system(("convert " + source + " " + variant.name + output + " >/dev/null 2>&1").c_str()), 0);
+      bytes = testing_support::ReadFileBytes(output);
+      const uint32_t headerSize = Field(bytes, 14), core = headerSize == 12;
+      EXPECT_EQ((std::vector<uint32_t>{headerSize, Field(bytes, core ? 24 : 28, 2),
+                                       core ? variant.header[2] : Field(bytes, 30)}),
+                variant.header)
+          << "header size, bits, compression";
+    }
+    EXPECT_EQ(Decoded(bytes), std::pair(variant.size, variant.pixels));
+  }
+  if (!convert) GTEST_SKIP() << "ImageMagick's convert is not installed: only the hand-made files were decoded";
 }
 
-// Malformed files: refused, and never a read or write out of bounds (the sanitizer build checks the latter).
-TEST(BmpDecoderMalformed, RefusesBrokenRleDataAndAbsurdSizes) {
+// Malformed files are refused, leaving no picture behind, and never read or write out of bounds (the sanitizer
+// build checks the latter): broken RLE data, absurd sizes, files cut short or damaged at random.
+TEST(BmpDecoderMalformed, RefusesBrokenRleDataAbsurdSizesAndCutOrDamagedFiles) {
   const struct {
     const char* what;
     Bytes file;
-    bool decodes;
   } files[] = {
-      {"no end-of-picture mark", Build(2, 1, 8, 1, {2, 6}), true},
-      {"run cut after its count", Build(2, 1, 8, 1, {2, 6, 1}), false},
-      {"move cut short", Build(2, 1, 8, 1, {0, 2, 1}), false},
-      {"literal of 200 in 3 bytes", Build(200, 1, 8, 1, {0, 200, 1, 2, 3}), false},
-      {"RLE4 literal of 9 in 2 bytes", Build(200, 1, 4, 2, {0, 9, 0x11, 0x11}), false},
-      {"zero width", Build(0, 1, 8, 1, {0, 1}), false},
-      {"zero height", Build(1, 0, 8, 1, {0, 1}), false},
-      {"negative width", Build(-4, 1, 8, 1, {0, 1}), false},
-      {"too wide", Build(bmp::kMaxSide + 1, 1, 8, 1, {0, 1}), false},
-      {"too tall", Build(1, bmp::kMaxSide + 1, 8, 1, {0, 1}), false},
-      {"too many pixels", Build(10000, 10000, 8, 1, {0, 1}), false},
-      {"height of INT32_MIN", Build(1, INT32_MIN, 8, 1, {0, 1}), false},
+      {"run cut after its count", Build(2, 1, 8, 1, {2, 6, 1})},
+      {"move cut short", Build(2, 1, 8, 1, {0, 2, 1})},
+      {"literal of 200 in 3 bytes", Build(200, 1, 8, 1, {0, 200, 1, 2, 3})},
+      {"RLE4 literal of 9 in 2 bytes", Build(200, 1, 4, 2, {0, 9, 0x11, 0x11})},
+      {"zero width", Build(0, 1, 8, 1, {0, 1})},
+      {"zero height", Build(1, 0, 8, 1, {0, 1})},
+      {"negative width", Build(-4, 1, 8, 1, {0, 1})},
+      {"too wide", Build(bmp::kMaxSide + 1, 1, 8, 1, {0, 1})},
+      {"too tall", Build(1, bmp::kMaxSide + 1, 8, 1, {0, 1})},
+      {"too many pixels", Build(10000, 10000, 8, 1, {0, 1})},
+      {"height of INT32_MIN", Build(1, INT32_MIN, 8, 1, {0, 1})},
   };
-  for (const auto& f : files) {
-    bmp::Picture picture;
-    EXPECT_EQ(bmp::Decode(f.file.data(), f.file.size(), &picture), f.decodes) << f.what;
-    EXPECT_EQ(picture.rgb.empty(), !f.decodes) << f.what << ": a refused file leaves no picture behind";
-  }
-}
+  for (const auto& f : files) EXPECT_EQ(Decoded(f.file).first, "refused") << f.what;
 
-TEST(BmpDecoderMalformed, TruncatedOrDamagedFilesAreHandledSafely) {
-  const std::vector<Bytes> pristine = {
-      Build(3, 2, 24, 0, Bytes(24, 9)), Build(5, -3, 8, 0, Bytes(24, 3)),
-      Build(4, 3, 8, 1, {3, 1, 0, 0, 0, 3, 2, 3, 4, 0, 0, 0, 0, 2, 2, 0, 2, 5, 0, 1}),
-      Build(5, 2, 4, 2, {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 2, 0x67, 0, 1}), Build(3, 2, 16, 3, Bytes(16, 0x5A))};
+  const std::vector<Bytes> pristine = {Build(3, 2, 24, 0, Bytes(24, 9)), Build(5, -3, 8, 0, Bytes(24, 3)),
+                                       Build(4, 3, 8, 1, {3, 1, 0, 0, 0, 3, 2, 3, 4, 0, 0, 0, 0, 2, 2, 0, 2, 5, 0, 1}),
+                                       Build(5, 2, 4, 2, {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 2, 0x67, 0, 1}),
+                                       Build(3, 2, 16, 3, Bytes(16, 0x5A))};
   // The two uncompressed pictures' rows end in three bytes of padding, which may be missing from the last row;
   // the RLE file is refused only when cut inside its headers.
   for (size_t file = 0; file < 3; ++file) {
     const size_t refused = file < 2 ? pristine[file].size() - 3 : Field(pristine[file], 10) + 1;
-    for (size_t length = 0; length < refused; ++length) {
-      const Bytes cut(pristine[file].begin(), pristine[file].begin() + length);
-      bmp::Picture picture;
-      EXPECT_FALSE(bmp::Decode(cut.data(), cut.size(), &picture))
+    for (size_t length = 0; length < refused; ++length)
+      EXPECT_EQ(Decoded(Bytes(pristine[file].begin(), pristine[file].begin() + length)).first, "refused")
           << "file " << file << " cut to " << length << " of " << pristine[file].size() << " bytes";
-    }
   }
   for (unsigned seed = 1; seed <= 3000; ++seed) {
     std::mt19937 random(seed);
@@ -155,59 +175,6 @@ TEST(BmpDecoderMalformed, TruncatedOrDamagedFilesAreHandledSafely) {
     const bool decoded = bmp::Decode(bytes.data(), bytes.size(), &picture);
     ASSERT_EQ(picture.rgb.size(), decoded ? static_cast<size_t>(picture.width) * picture.height * 3 : 0)
         << "seed " << seed;
-  }
-}
-
-// Files written by ImageMagick, 7 x 5 so that rows need padding at every depth. Header size, bits and
-// compression are checked first: a file of another variant would prove nothing.
-TEST(BmpDecoderFromImageMagick, EveryVariantDecodesToTheSourcePixels) {
-  if (system("convert -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick's convert is not installed";
-  // Up to eight colours whose channels are 0 or 255 (exact at every depth), or 35 different ones.
-  auto pure = [](int colours) {
-    const Rgb palette[] = {{0, 0, 0},   {255, 255, 255}, {255, 0, 0},   {0, 255, 0},
-                           {0, 0, 255}, {255, 255, 0},   {0, 255, 255}, {255, 0, 255}};
-    std::vector<Rgb> pixels;
-    for (int i = 0; i < 35; ++i) pixels.push_back(palette[(i % 7 * 3 + i / 7 * 5) % colours]);
-    return pixels;
-  };
-  std::vector<Rgb> many;
-  for (int i = 0, x = 0, y = 0; i < 35; ++i, x = i % 7, y = i / 7)
-    many.push_back(Rgb{uint8_t(x * 37 + y * 11), uint8_t(x * 13 + y * 71), uint8_t(x * 91 + y * 29)});
-  const struct {
-    const char* options;  // before the output file's name
-    std::vector<Rgb> source;
-    uint32_t headerSize, bitCount, compression;
-    int tolerance;  // 16-bit files lose low bits, rounded convert's own way
-  } variants[] = {
-      {"-type palette -compress none BMP3:", pure(2), 40, 1, 0, 0},
-      {"-type palette -compress none BMP3:", pure(8), 40, 4, 0, 0},
-      {"-type palette -compress none BMP3:", many, 40, 8, 0, 0},
-      {"-type palette BMP3:", many, 40, 8, 1, 0},  // RLE8
-      {"BMP3:", many, 40, 24, 0, 0},
-      {"BMP2:", many, 12, 24, 0, 0},
-      {"-type palette BMP2:", many, 12, 8, 0, 0},
-      {"", many, 124, 24, 0, 0},
-      {"-alpha on ", many, 124, 32, 3, 0},
-      {"-define bmp:subtype=RGB565 ", pure(8), 124, 16, 3, 0},
-      {"-define bmp:subtype=RGB565 ", many, 124, 16, 3, 9},
-      {"-define bmp:subtype=RGB555 ", pure(8), 124, 16, 3, 0},
-      {"-define bmp:subtype=RGB555 ", many, 124, 16, 3, 9},
-  };
-  testing_support::ScratchFolder folder;
-  const std::string source = folder.File("source.ppm"), output = folder.File("out.bmp");
-  for (const auto& variant : variants) {
-    SCOPED_TRACE(::testing::Message() << "convert " << variant.options << "out.bmp, " << variant.bitCount << " bits");
-    Bytes ppm = {'P', '6', ' ', '7', ' ', '5', ' ', '2', '5', '5', '\n'};
-    for (const Rgb& pixel : variant.source) ppm.insert(ppm.end(), {pixel.r, pixel.g, pixel.b});
-    ASSERT_TRUE(testing_support::WriteFileBytes(source, ppm));
-    ASSERT_EQ(system(("convert " + source + " " + variant.options + output + " >/dev/null 2>&1").c_str()), 0);
-    const Bytes bytes = testing_support::ReadFileBytes(output);
-    const uint32_t headerSize = Field(bytes, 14), core = headerSize == 12;
-    EXPECT_EQ((std::vector<uint32_t>{headerSize, Field(bytes, core ? 24 : 28, 2),
-                                     core ? variant.compression : Field(bytes, 30)}),
-              (std::vector<uint32_t>{variant.headerSize, variant.bitCount, variant.compression}))
-        << "header size, bits, compression";
-    EXPECT_EQ(Decoded(bytes, 7, 5, variant.source, variant.tolerance), variant.source);
   }
 }
 

@@ -15,8 +15,6 @@ namespace {
 using namespace testing_support;
 using Points = std::vector<std::pair<int, int>>;  // (x, y), row by row
 
-constexpr uint16_t kBackground = 0x1234;
-
 class PrintString : public DisplayTest {
  protected:
   void SetUp() override {
@@ -28,17 +26,15 @@ class PrintString : public DisplayTest {
     ZQFreeFont();
     DisplayTest::TearDown();
   }
-
   // Prints on a clean background and returns the white pixels, failing on any pixel neither white nor background.
   Points PrintAndFindWhite(std::string text, int x, int y) {
-    EXPECT_TRUE(Fill(BackSurface(), kBackground));
+    EXPECT_TRUE(Fill(BackSurface(), kGrey));
     EXPECT_EQ(ZQPrintString(text.data(), x, y), 1) << "\"" << text << "\" at (" << x << ", " << y << ")";
     const std::vector<uint16_t> pixels = AllPixels(BackSurface());
     Points white;
     for (size_t i = 0; i < pixels.size(); ++i) {
-      const int px = static_cast<int>(i % clientWidth_), py = static_cast<int>(i / clientWidth_);
-      if (pixels[i] == kWhite) white.emplace_back(px, py);
-      else if (pixels[i] != kBackground) ADD_FAILURE() << "pixel (" << px << ", " << py << ") is " << pixels[i];
+      if (pixels[i] == kWhite) white.emplace_back(i % clientWidth_, i / clientWidth_);
+      EXPECT_TRUE(pixels[i] == kWhite || pixels[i] == kGrey) << "pixel " << i % clientWidth_ << "," << i / clientWidth_;
     }
     return white;
   }
@@ -52,8 +48,8 @@ TEST_F(PrintString, FrameRateTextIsWhiteInsideItsCells) {
     ASSERT_TRUE(x >= 580 && x < 580 + 6 * 6 && y < 7 && (x - 580) % 6 != 5) << "white at (" << x << ", " << y << ")";
     ++perCell[(x - 580) / 6];
   }
-  for (int cell = 0; cell < 6; ++cell) EXPECT_GT(perCell[cell], 0) << "cell " << cell << " of \"100.00\" is empty";
-  EXPECT_LT(perCell[3], perCell[1]);
+  EXPECT_TRUE(perCell[0] && perCell[1] && perCell[2] && perCell[4] && perCell[5] && perCell[3] < perCell[1])
+      << "a cell of \"100.00\" is empty, or the point has as many pixels as a zero";
 }
 
 // Against the same text printed well inside: across an edge exactly the part on the surface shows, wholly

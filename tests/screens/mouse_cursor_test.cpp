@@ -1,5 +1,6 @@
 // The mouse record: presses counted on the clock's polls and consumed one per
-// GetState, the cursor picture drawn and erased around flips.
+// GetState, polled on the timer thread beside the frames; the cursor picture
+// drawn and erased around flips.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -8,15 +9,16 @@
 #include "host/control.h"
 #include "platform/zq.h"
 #include "screens/mouse_cursor.h"
-#include "screens/scene_composer.h"
-#include "core/game_clock.h"
 #include "core/globals.h"
 #include "support/bmp_file.h"
 #include "support/display.h"
 #include "support/scratch_folder.h"
 
 using namespace testing_support;
-using composer_test::PendingRequests;
+
+struct MouseCursorTestPeer {
+  static void Show(MouseCursor& cursor) { cursor.visible = 1; }
+};
 
 namespace {
 
@@ -37,86 +39,57 @@ class MouseCursorTest : public DisplayTest {
       cursor.Poll();
     }
   }
+  // The pending presses GetState reports (-1: not written).
+  int Presses(int* buttons = nullptr) {
+    int left = -1, ignored = 0;
+    cursor.GetState(nullptr, nullptr, buttons ? buttons : &ignored, &left, nullptr);
+    return left;
+  }
   MouseCursor cursor;
 };
 
-// Presses are counted on the clock's polls and consumed one per GetState.
 TEST_F(MouseCursorTest, PressesSeenByPollsAreReportedOneByOne) {
   Polls("dddddu" "x" "dudu");  // held over many polls: one press; shorter than a poll: none
   host::InjectMouseButton(VK_RBUTTON, true);
   cursor.Poll();
   int buttons = 0;
-  std::vector<int> reported;
-  for (int i = 0; i < 4; ++i) {
-    int left = -1;
-    cursor.GetState(nullptr, nullptr, &buttons, &left, nullptr);
-    reported.push_back(left);
-  }
-  EXPECT_EQ(reported, (std::vector<int>{2, 1, 0, -1})) << "pending presses left after each; -1: not written";
+  const std::vector<int> reported = {Presses(), Presses(), Presses(), Presses(&buttons)};
+  EXPECT_EQ(reported, (std::vector<int>{2, 1, 0, -1})) << "pending presses left after each";
   EXPECT_EQ(buttons, 2) << "the right button is held";
-
   ZQAcquireMouse(0);
   Polls("d");
-  int left = -1;
-  cursor.GetState(nullptr, nullptr, &buttons, &left, nullptr);
-  EXPECT_EQ(left, -1) << "nothing is read while the mouse is not acquired";
+  EXPECT_EQ(Presses(), -1) << "nothing is read while the mouse is not acquired";
 }
 
-}  // namespace
-
-struct MouseCursorTestPeer {
-  static void Show(MouseCursor& cursor) { cursor.visible = 1; }
-};
-
-namespace {
-
-// Hidden, the cursor draws and files nothing. Shown, black is transparent, the
-// rectangle is filed, and Erase puts back what lay under it.
-TEST_F(MouseCursorTest, VisibleCursorIsDrawnAndErasedAroundEachFlip) {
+// The game never shows the cursor, but the drawing is built: black is
+// transparent, the rectangle is filed, and with page flipping each Erase puts
+// back what lay under the cursor in its own buffer.
+TEST_F(MouseCursorTest, AShownCursorIsDrawnAndErasedPerBuffer) {
   ScratchFolder folder;
-  std::string arrow = folder.File("arrow.bmp");
-  ASSERT_TRUE(WriteBmp24(arrow, 4, 4, [](int x, int) { return x < 2 ? kBmpWhite : Rgb{0, 0, 0}; }));
-  cursor.Init(arrow.c_str());
+  ASSERT_TRUE(WriteBmp24(folder.File("arrow.bmp"), 4, 4, [](int x, int) { return x < 2 ? kBmpWhite : Rgb{}; }));
+  cursor.Init(folder.File("arrow.bmp").c_str());
   cursor.SelectImage(0);
-  cursor.Hide();
+  cursor.SetFlipMode(1);
+  MouseCursorTestPeer::Show(cursor);
   cursor.SetPosition(50, 60);
   Fill(backSurface, kGrey);
   cursor.Draw(backSurface);
+  EXPECT_EQ(RegionMismatch(backSurface, 50, 60, 2, 4, kWhite) + RegionMismatch(backSurface, 52, 60, 2, 4, kGrey), "");
+  EXPECT_EQ(composer_test::PendingRequests(sceneComposer), "50,60 4x4 1001");
+  cursor.Erase(backSurface);  // the other buffer's, which held no cursor
+  EXPECT_EQ(CountPixels(backSurface, kWhite), 8);
+  cursor.Draw(backSurface);  // the next frame, on the other buffer
   cursor.Erase(backSurface);
-  EXPECT_EQ(CountPixels(backSurface, kGrey), 800 * 600) << "hidden";
-  EXPECT_EQ(PendingRequests(sceneComposer), "");
-  for (int flipMode : {0, 1}) {
-    cursor.SetFlipMode(flipMode);
-    MouseCursorTestPeer::Show(cursor);
-    cursor.Draw(backSurface);
-    EXPECT_EQ(RegionMismatch(backSurface, 50, 60, 2, 4, kWhite), "") << "flip mode " << flipMode;
-    EXPECT_EQ(RegionMismatch(backSurface, 52, 60, 2, 4, kGrey), "") << "black is transparent";
-    EXPECT_NE(PendingRequests(sceneComposer).find("50,60 4x4"), std::string::npos) << PendingRequests(sceneComposer);
-    if (flipMode == 1) {
-      // Page flipping: this erase belongs to the other buffer, saved by the previous Present.
-      cursor.Erase(backSurface);
-      EXPECT_EQ(CountPixels(backSurface, kWhite), 8);
-      cursor.Draw(backSurface);  // the next frame, on the other buffer
-    }
-    cursor.Erase(backSurface);
-    EXPECT_EQ(CountPixels(backSurface, kGrey), 800 * 600) << "flip mode " << flipMode;
-    sceneComposer.SetBackground(nullptr);
-  }
+  EXPECT_EQ(CountPixels(backSurface, kGrey), 800 * 600);
   cursor.Release();
   cursor.Release();  // a second release frees nothing twice
 }
 
 // Poll runs on the clock's timer thread while the game reads the state: the
 // shared values must be race-free (checked under ThreadSanitizer).
-TEST(MouseCursorThreads, PollingBesideFramesIsRaceFree) {
-  host::ResetForTest();
-  host::settings() = host::Settings{};
-  host::settings().headless = true;
-  ResetGameClockForTest();
-  ZQInitMouse();
-  ZQAcquireMouse(1);
-  SetTickPoll([] { mouseCursor.Poll(); });
-  ASSERT_EQ(StartGameClock(), 0);  // real time: the host's timer thread polls mouseCursor
+TEST_F(MouseCursorTest, PollingBesideFramesIsRaceFree) {
+  host::settings().timeMode = host::TimeMode::Real;
+  StartClock();  // the host's timer thread polls mouseCursor
   std::thread clicker([] {
     for (int i = 0; i < 200; ++i) host::InjectMouseButton(VK_LBUTTON, i % 2 == 0);
   });
@@ -126,9 +99,6 @@ TEST(MouseCursorThreads, PollingBesideFramesIsRaceFree) {
     mouseCursor.SetPosition(frame, frame);
   }
   clicker.join();
-  StopGameClock();
-  ResetGameClockForTest();
-  host::ResetForTest();
 }
 
 }  // namespace

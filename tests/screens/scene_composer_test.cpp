@@ -1,10 +1,10 @@
-// The scene composer on a real display: when filed rectangles reach the back
-// surface across flips, the backdrop refreshing the background, changing backgrounds.
+// The scene composer on a real display: filed rectangles reach the back surface
+// two flips later, the backdrop refreshes the background, backgrounds change.
 #include <gtest/gtest.h>
 
 #include "composer_helpers.h"
-#include "platform/zq.h"
 #include "screens/scene_composer.h"
+#include "screens/screen.h"
 #include "core/globals.h"
 #include "support/display.h"
 
@@ -13,106 +13,79 @@ namespace {
 using namespace testing_support;
 using composer_test::PendingRequests;
 
-constexpr int kLasting = 400, kMarkerY = 120, kMarkerSize = 20;
-
-class ComposerFlipTest : public DisplayTest, public testing::WithParamInterface<bool> {
+class ComposerTest : public DisplayTest, public testing::WithParamInterface<bool> {
  protected:
-  void SetUp() override {
-    DisplayTest::SetUp();
-    ASSERT_TRUE(StartDisplay(GetParam()));
-    composer_.SetBackground(MakeSurface(800, 600, kGrey));
-    for (int buffer = 0; buffer < 2; ++buffer) {  // both buffers of the chain start as the background
-      Fill(backSurface, kGrey);
-      Present();
-    }
-  }
-  // What a screen's Present does around the flip (the cursor aside).
-  void Present() {
-    ASSERT_EQ(ZQFlip(), 1);
-    composer_.SwitchBuffer();
-    composer_.UpdateBackSurface(backSurface);
-  }
-  std::string Marker(LPDIRECTDRAWSURFACE surface, int x, uint16_t pixel) {
-    return RegionMismatch(surface, x, kMarkerY, kMarkerSize, kMarkerSize, pixel);
-  }
-  SceneComposer composer_;
-};
-
-// Frame N draws markers side by side and files them, the last one lasting.
-TEST_P(ComposerFlipTest, OneShotRequestsApplyOnceAfterTheSecondFlipLastingOnesAfterEverySecondFlip) {
-  const int markers[] = {0, 40, 80, kLasting};
-  for (int x : markers) {
-    PaintRect(backSurface, x, kMarkerY, kMarkerSize, kMarkerSize, kRed);
-    composer_.AddRequest(x, kMarkerY, kMarkerSize, kMarkerSize, x == kLasting ? 0 : RestoreOnce, RestoreFromBackground);
-  }
-  Present();  // first flip after frame N
-  for (int x : markers) {
-    if (GetParam()) {
-      EXPECT_EQ(Marker(primarySurface, x, kRed), "") << x << ": frame N is on show";
-      EXPECT_EQ(Marker(backSurface, x, kGrey), "") << x << ": the back surface is frame N-1's buffer";
-    } else {
-      EXPECT_EQ(Marker(backSurface, x, kRed), "") << x << ": not restored yet after the first flip";
-    }
-  }
-  Present();  // second flip: frame N's buffer is the back surface again
-  for (int x : markers) EXPECT_EQ(Marker(backSurface, x, kGrey), "") << x << ": restored after the second flip";
-  // Drawn again without filing: two flips later only the lasting request restores.
-  for (int x : markers) PaintRect(backSurface, x, kMarkerY, kMarkerSize, kMarkerSize, kRed);
-  Present();
-  Present();
-  for (int x : markers) EXPECT_EQ(Marker(backSurface, x, x == kLasting ? kGrey : kRed), "") << x;
-}
-
-INSTANTIATE_TEST_SUITE_P(Display, ComposerFlipTest, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& info) {
-                           return info.param ? "FullScreen" : "Windowed";
-                         });
-
-class ComposerTest : public DisplayTest {
- protected:
-  void SetUp() override {
-    DisplayTest::SetUp();
-    ASSERT_TRUE(StartDisplay(false));
-    target_ = MakeSurface(200, 150, kBlack);
-    background_ = MakeSurface(200, 150, kGrey);
-    backdrop_ = MakeSurface(200, 150, kWhite);
-    ASSERT_NE(backdrop_, nullptr);
-  }
   void Flip(LPDIRECTDRAWSURFACE back) {
     composer_.SwitchBuffer();
     composer_.UpdateBackSurface(back);
   }
   SceneComposer composer_;
-  LPDIRECTDRAWSURFACE target_ = nullptr;
-  LPDIRECTDRAWSURFACE background_ = nullptr;
-  LPDIRECTDRAWSURFACE backdrop_ = nullptr;
 };
 
-// The backdrop refreshes the background at once, the back surface two flips later.
-TEST_F(ComposerTest, RestoreRectAndRestoreAllRefreshTheBackgroundAtOnceAndTheBackSurfaceLater) {
-  composer_.SetBackground(background_);
-  composer_.SetBackdrop(backdrop_);
-  composer_.RestoreRect(10, 20, 30, 40);
-  EXPECT_EQ(RegionMismatch(background_, 10, 20, 30, 40, kWhite), "");
-  EXPECT_EQ(CountPixels(background_, kWhite), 30 * 40) << "and only inside the rectangle";
-  Flip(target_);
-  EXPECT_EQ(CountPixels(target_, kBlack), 200 * 150) << "not after one flip";
-  Flip(target_);
-  EXPECT_EQ(CountPixels(target_, kWhite), 30 * 40);
-
-  PaintRect(backdrop_, 0, 0, 5, 5, kSurfaceKey);  // keyed: the copy leaves these pixels alone
-  composer_.RestoreAll();
-  EXPECT_EQ(CountPixels(background_, kWhite), 200 * 150 - 25) << "source colour key honoured";
-  EXPECT_EQ(PendingRequests(composer_), "0,0 200x150 1001");
+// Markers side by side at 0, 40, 80 and 120 (the last filed as lasting): each
+// "R" red, "G" grey or "?".
+constexpr int kMarkers[] = {0, 40, 80, 120};
+std::string Markers(LPDIRECTDRAWSURFACE surface) {
+  std::string seen;
+  for (int x : kMarkers)
+    seen += RegionMismatch(surface, x, 120, 20, 20, kRed).empty()    ? 'R'
+            : RegionMismatch(surface, x, 120, 20, 20, kGrey).empty() ? 'G'
+                                                                       : '?';
+  return seen;
 }
 
-TEST_F(ComposerTest, MissingSurfacesCopyNothingButRequestsAreStillConsumed) {
-  composer_.SetBackground(background_);
-  composer_.RestoreRect(0, 0, 50, 50);  // no backdrop
-  EXPECT_EQ(CountPixels(background_, kGrey), 200 * 150);
+// Through the screens' own Present: what was filed in frame N is restored once
+// its buffer comes back as the back surface, i.e. after the second flip.
+TEST_P(ComposerTest, OneShotRequestsApplyOnceAfterTheSecondFlipLastingOnesAfterEverySecondFlip) {
+  ASSERT_TRUE(StartDisplay(GetParam()));
+  sceneComposer.SetBackground(MakeSurface(800, 600, kGrey));
+  Screen screen;
+  for (int buffer = 0; buffer < 2; ++buffer) {  // both buffers of the chain start as the background
+    Fill(backSurface, kGrey);
+    screen.Present();
+  }
+  for (int x : kMarkers) {
+    PaintRect(backSurface, x, 120, 20, 20, kRed);
+    sceneComposer.AddRequest(x, 120, 20, 20, x == 120 ? 0 : RestoreOnce, RestoreFromBackground);
+  }
+  screen.Present();
+  // Full-screen frame N is on show and the back surface is frame N-1's; windowed it keeps frame N.
+  EXPECT_EQ(Markers(backSurface) + Markers(primarySurface).substr(0, GetParam() ? 4 : 0),
+            GetParam() ? "GGGGRRRR" : "RRRR");
+  screen.Present();
+  EXPECT_EQ(Markers(backSurface), "GGGG") << "restored after the second flip";
+  for (int x : kMarkers) PaintRect(backSurface, x, 120, 20, 20, kRed);
+  screen.Present();
+  screen.Present();
+  EXPECT_EQ(Markers(backSurface), "RRRG") << "drawn again unfiled: only the lasting request restores";
+}
+
+INSTANTIATE_TEST_SUITE_P(Display, ComposerTest, testing::Bool(),
+                         [](const auto& info) { return info.param ? "FullScreen" : "Windowed"; });
+
+// The backdrop refreshes the background at once, the back surface when the request
+// comes due; missing surfaces copy nothing, but one-shot requests are used up all the same.
+TEST_F(ComposerTest, RestoreRectAndRestoreAllRefreshTheBackgroundAtOnceAndTheBackSurfaceLater) {
+  ASSERT_TRUE(StartDisplay(false));
+  LPDIRECTDRAWSURFACE target = MakeSurface(200, 150, kBlack), background = MakeSurface(200, 150, kGrey),
+                      backdrop = MakeSurface(200, 150, kWhite);
+  composer_.SetBackground(background);
+  composer_.RestoreRect(0, 0, 50, 50);  // no backdrop yet
   Flip(nullptr);
   Flip(nullptr);
-  EXPECT_EQ(PendingRequests(composer_), "") << "one-shot request used up without a back surface";
+  EXPECT_EQ(PendingRequests(composer_), "") << "used up without a back surface";
+  composer_.SetBackdrop(backdrop);
+  composer_.RestoreRect(10, 20, 30, 40);
+  EXPECT_EQ(RegionMismatch(background, 10, 20, 30, 40, kWhite), "");
+  EXPECT_EQ(CountPixels(background, kWhite), 30 * 40) << "and only inside the rectangle";
+  Flip(target);
+  Flip(target);
+  EXPECT_EQ(RegionMismatch(target, 10, 20, 30, 40, kWhite), "") << "and then the back surface";
+
+  PaintRect(backdrop, 0, 0, 5, 5, kSurfaceKey);  // keyed: the copy leaves these pixels alone
+  composer_.RestoreAll();
+  EXPECT_EQ(CountPixels(background, kWhite), 200 * 150 - 25) << "source colour key honoured";
+  EXPECT_EQ(PendingRequests(composer_), "0,0 200x150 1001");
   composer_.SetBackground(nullptr);
   composer_.RestoreAll();
   EXPECT_EQ(PendingRequests(composer_), "") << "RestoreAll has no background to measure";
@@ -121,11 +94,12 @@ TEST_F(ComposerTest, MissingSurfacesCopyNothingButRequestsAreStillConsumed) {
 // Changing the background drops the one-shot requests of both lists; a lasting
 // request applies only under the background it was filed under.
 TEST_F(ComposerTest, SetBackgroundDropsOneShotRequestsOfBothListsAndKeepsLastingOnes) {
-  LPDIRECTDRAWSURFACE popup = MakeSurface(200, 150, kYellow);
-  composer_.SetBackground(background_);
+  ASSERT_TRUE(StartDisplay(false));
+  LPDIRECTDRAWSURFACE target = MakeSurface(200, 150, kBlack), background = MakeSurface(200, 150, kGrey),
+                      popup = MakeSurface(200, 150, kYellow);
+  composer_.SetBackground(background);
   composer_.AddRequest(0, 0, 10, 10, RestoreOnce, RestoreFromBackground);
   composer_.AddRequest(50, 50, 10, 10, RestoreFromBackground, 0);
-  composer_.AddRequest(20, 0, 10, 10, RestoreOnce, RestoreFromBackground);
   composer_.SwitchBuffer();
   composer_.AddRequest(100, 0, 10, 10, RestoreOnce, RestoreFromBackground);
   composer_.SetBackground(popup);
@@ -133,14 +107,14 @@ TEST_F(ComposerTest, SetBackgroundDropsOneShotRequestsOfBothListsAndKeepsLasting
   composer_.AddRequest(150, 100, 10, 10, RestoreFromBackground, 0);  // the popup's own
   composer_.SwitchBuffer();
   EXPECT_EQ(PendingRequests(composer_), "50,50 10x10 1000");
-  Flip(target_);
-  Flip(target_);
-  EXPECT_EQ(CountPixels(target_, kYellow), 100) << "only the popup's own request applies under it";
-  composer_.SetBackground(background_);
-  Flip(target_);
-  Flip(target_);
-  EXPECT_EQ(RegionMismatch(target_, 50, 50, 10, 10, kGrey), "") << "applied again under its own background";
-  EXPECT_EQ(CountPixels(target_, kYellow), 100) << "the popup's request stays unapplied";
+  Flip(target);
+  Flip(target);
+  EXPECT_EQ(CountPixels(target, kYellow), 100) << "only the popup's own request applies under it";
+  composer_.SetBackground(background);
+  Flip(target);
+  Flip(target);
+  EXPECT_EQ(RegionMismatch(target, 50, 50, 10, 10, kGrey), "") << "applied again under its own background";
+  EXPECT_EQ(CountPixels(target, kYellow), 100) << "the popup's request stays unapplied";
 }
 
 }  // namespace

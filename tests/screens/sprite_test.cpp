@@ -64,25 +64,19 @@ TEST_F(SpriteTest, StripsAndGridsAreCutIntoFramesBadInputChangesNothing) {
   ASSERT_TRUE(WriteBmp24(wide, 100, 20, [](int x, int) { return FrameColour(x / 10); }));
   ASSERT_TRUE(WriteBmp24(tall, 20, 100, [](int, int y) { return FrameColour(y / 25); }));
   ASSERT_TRUE(WriteBmp24(grid, 35, 24, [](int x, int y) { return FrameColour(y / 10 * 3 + x / 10); }));
-  Sprite strip;
+  Sprite strip, stacked, cut, untouched;
   strip.LoadStrip(wide.c_str(), 10, 0);
   ASSERT_EQ(Shape(strip), "10: 100x20 0..10") << "the whole strip's size is kept (intended)";
   strip.SetFrameIndex(3);
   strip.Draw(target_);
   EXPECT_EQ(PendingRequests(sceneComposer), "0,0 100x20 1001") << "and filed";
   EXPECT_EQ(CountPixels(target_, Pixel565(FrameColour(3))), 200) << "but one frame is drawn";
-
-  Sprite stacked;
   stacked.AddFrame(CreateKeyedSurface(5, 5, kRed));
   stacked.LoadStrip(tall.c_str(), 4, 1);
   ASSERT_EQ(Shape(stacked), "5: 20x100 0..5") << "appended to the frame already there";
   EXPECT_EQ(RegionMismatch(stacked.FrameSurface(3), 0, 0, 20, 25, Pixel565(FrameColour(2))), "");
-
-  Sprite cut;
   EXPECT_EQ(cut.LoadGrid(grid.c_str(), 10, 10), 6) << "3 columns, 2 rows; the rest left out";
   EXPECT_EQ(RegionMismatch(cut.FrameSurface(4), 0, 0, 10, 10, Pixel565(FrameColour(4))), "") << "row by row";
-
-  Sprite untouched;
   untouched.LoadStrip(folder_.File("missing.bmp").c_str(), 4, 0);
   untouched.LoadStrip(wide.c_str(), 0, 0);
   untouched.LoadStrip(wide.c_str(), -2, 1);
@@ -90,15 +84,14 @@ TEST_F(SpriteTest, StripsAndGridsAreCutIntoFramesBadInputChangesNothing) {
 }
 
 TEST_F(SpriteTest, DrawAndDrawRegionFileTheirRectangleAndPaintOnlyAVisibleFrame) {
-  struct Case {
+  const struct {
     const char* what;
     float x, y;
     int centred, visible, tracking, frame;
     bool region;  // DrawRegion of the frame's 8 x 3 part at (5, 1) onto (30, 40), instead of Draw
     const char* filed;
     int painted;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"plain: truncated", 5.99f, 7.2f, 0, 1, 1, 0, false, "5,7 21x5 1001", 105},
       {"negative fraction: toward zero", -0.5f, -0.9f, 0, 1, 1, 0, false, "0,0 21x5 1001", 105},
       {"centred, halves rounded toward zero first", 20.3f, 4.2f, 1, 1, 1, 0, false, "10,2 21x5 1001", 105},
@@ -113,7 +106,7 @@ TEST_F(SpriteTest, DrawAndDrawRegionFileTheirRectangleAndPaintOnlyAVisibleFrame)
   LPDIRECTDRAWSURFACE frame = CreateKeyedSurface(21, 5, kBlack);
   PaintCoordinates(frame);
   sprite.AddFrame(frame);
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     sceneComposer.SetBackground(nullptr);  // drops what earlier draws filed
     Fill(target_, kBlack);
     sprite.x = c.x;
@@ -122,46 +115,29 @@ TEST_F(SpriteTest, DrawAndDrawRegionFileTheirRectangleAndPaintOnlyAVisibleFrame)
     sprite.SetVisible(c.visible);
     sprite.SetDirtyTracking(c.tracking);
     sprite.SetFrameIndex(c.frame);
-    if (c.region) {
-      sprite.DrawRegion(5, 1, 8, 3, target_, 30, 40);
-    } else {
-      sprite.Draw(target_);
-    }
-    EXPECT_EQ(PendingRequests(sceneComposer), c.filed) << c.what;
-    EXPECT_EQ(CountPixels(target_, kBlack), 100 * 80 - c.painted) << c.what;
+    if (c.region) sprite.DrawRegion(5, 1, 8, 3, target_, 30, 40);
+    else sprite.Draw(target_);
+    EXPECT_EQ(PendingRequests(sceneComposer) + " / " + std::to_string(100 * 80 - CountPixels(target_, kBlack)),
+              c.filed + std::string(" / ") + std::to_string(c.painted))
+        << c.what << ": filed / pixels painted";
   }
   // Clipped: the frame's right part shows at column 0.
-  sprite.x = -3;
-  sprite.y = 20;
+  sprite.SetPosition(-3, 20);
   sprite.SetFrameIndex(0);
   sprite.SetVisible(1);
   sprite.Draw(target_);
-  EXPECT_EQ(PixelAt(target_, 0, 20), CoordinatePixel(3, 0));
-  EXPECT_EQ(PixelAt(target_, 17, 24), CoordinatePixel(20, 4));
-}
-
-TEST_F(SpriteTest, SetFrameIgnoresNonFramesAndDrawOnBackgroundPaintsTheBackground) {
-  Sprite sprite;
-  AddFrames(sprite, 3);
-  for (int index : {2, -1, 3}) sprite.SetFrame(index);
-  EXPECT_EQ(sprite.currentFrame, 2);
-  sprite.SetPosition(10, 12);
-  sprite.DrawOnBackground();
-  EXPECT_EQ(PendingRequests(sceneComposer), "10,12 2x2 1001") << "no background: only filed";
-  LPDIRECTDRAWSURFACE background = MakeSurface(100, 80, kGrey);
-  sceneComposer.SetBackground(background);
-  sprite.DrawOnBackground();
-  EXPECT_EQ(RegionMismatch(background, 10, 12, 2, 2, kRed), "");
+  EXPECT_EQ(std::pair(PixelAt(target_, 0, 20), PixelAt(target_, 17, 24)),
+            std::pair(CoordinatePixel(3, 0), CoordinatePixel(20, 4)));
 }
 
 // One due step in each mode at the ends of the range 1..4 of four frames, so
-// that frame 0 and the range's start differ.
+// that frame 0 and the range's start differ. Each: mode, frame and playing
+// before; frame and playing after.
 TEST_F(SpriteTest, AnimateKeepsEachModeAtTheEndsOfTheRange) {
-  struct Case {
+  const struct {
     const char* what;
     int32_t mode, startFrame, playing, expectedFrame, expectedPlaying;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"loop, past the end: frame 0, not the range's start", AnimLoop, 3, 1, 0, 1},
       {"hold, past the end", AnimHold, 3, 1, 3, 0},
       {"rewind, past the end", AnimRewind, 3, 1, 1, 0},
@@ -176,19 +152,18 @@ TEST_F(SpriteTest, AnimateKeepsEachModeAtTheEndsOfTheRange) {
   Sprite sprite;
   AddFrames(sprite, 4);
   sprite.SetRange(1, 4);
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     sprite.SetAnimMode(c.mode);
     sprite.SetPlaying(c.playing);
     sprite.SetFrameIndex(c.startFrame);
     Tick();
     sprite.Animate();
-    EXPECT_EQ(sprite.currentFrame, c.expectedFrame) << c.what;
-    EXPECT_EQ(sprite.playing, c.expectedPlaying) << c.what;
+    EXPECT_EQ(std::pair(sprite.currentFrame, sprite.playing), std::pair(c.expectedFrame, c.expectedPlaying)) << c.what;
   }
 }
 
-// Each row: clock ticks (10 ms each) before the call, then what must hold after it.
-TEST_F(SpriteTest, AnimateAndStepFrameStepOnlyWhenMoreThanTheDelayHasPassed) {
+// Each row: clock ticks (10 ms each) before the call, the delay, playing, and the frame after it.
+TEST_F(SpriteTest, AnimateStepsOnlyWhenMoreThanTheDelayHasPassed) {
   const struct {
     int ticks, delay, playing, frame;
     const char* why;
@@ -204,21 +179,7 @@ TEST_F(SpriteTest, AnimateAndStepFrameStepOnlyWhenMoreThanTheDelayHasPassed) {
     sprite.SetFrameDelay(s.delay);
     sprite.SetPlaying(s.playing);
     sprite.Animate();
-    EXPECT_EQ(sprite.currentFrame, s.frame) << "Animate: " << s.why;
-  }
-
-  const struct {
-    int ticks, stepped, frame;
-    const char* why;
-  } frameSteps[] = {{1, 1, 1, "due: the next one 20 ms on"}, {2, 0, 1, "at 30, not after it"}, {1, 1, 2, "after 30"},
-                    {3, 1, 2, "due, but there is no frame 3"}};
-  Sprite stepper;
-  AddFrames(stepper, 3);
-  stepper.SetFrameDelay(20);
-  for (const auto& s : frameSteps) {
-    Tick(s.ticks);
-    EXPECT_EQ(stepper.StepFrame(), s.stepped) << "StepFrame: " << s.why;
-    EXPECT_EQ(stepper.currentFrame, s.frame) << "StepFrame: " << s.why;
+    EXPECT_EQ(sprite.currentFrame, s.frame) << s.why;
   }
 }
 
@@ -242,10 +203,9 @@ TEST_F(SpriteTest, TheListAnimatesThenDrawsInOrderAndIsInertAfterDestroyAll) {
   list.AnimateAndDraw(target_);
   EXPECT_EQ(RegionMismatch(target_, 0, 0, 4, 4, kGreen), "") << "drawn with the frame it stepped to";
   EXPECT_EQ(RegionMismatch(target_, 20, 0, 4, 4, kBlack), "") << "frame 0 outside the range 1..2";
-  EXPECT_EQ(RegionMismatch(target_, 30, 0, 2, 4, kRed), "");
-  EXPECT_EQ(RegionMismatch(target_, 32, 0, 4, 4, kYellow), "") << "the later sprite on top";
+  EXPECT_EQ(RegionMismatch(target_, 30, 0, 2, 4, kRed) + RegionMismatch(target_, 32, 0, 4, 4, kYellow), "")
+      << "the later sprite on top";
   EXPECT_EQ(PendingRequests(sceneComposer), "0,0 4x4 1001; 30,0 4x4 1001; 32,0 4x4 1001");
-
   LPDIRECTDRAWSURFACE frame = playing->FrameSurface(0);
   frame->AddRef();
   list.DestroyAll();

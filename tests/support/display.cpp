@@ -13,8 +13,6 @@
 namespace testing_support {
 namespace {
 
-constexpr char kWindowClass[] = "GloomGridTestWindow";
-
 LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -42,8 +40,7 @@ struct Locked {
 
 // The library up on `window`, with the game's globals pointing at its surfaces.
 bool StartDisplayOn(HWND window, bool fullScreen, int width, int height) {
-  const int started = fullScreen ? ZQInitDirectX(window, 800, 600, 16) : ZQInitDirectX(window, width, height);
-  if (!started) return false;
+  if (!(fullScreen ? ZQInitDirectX(window, 800, 600, 16) : ZQInitDirectX(window, width, height))) return false;
   ZQGetDDInfo(&primarySurface, &backSurface);
   return backSurface != nullptr;
 }
@@ -53,18 +50,28 @@ void ForgetComposerState() {
   sceneComposer.SetBackdrop(nullptr);
 }
 
+// Paints the part of the rectangle inside the surface, each pixel as colourAt says.
+template <typename ColourAt>
+void Paint(LPDIRECTDRAWSURFACE surface, int x, int y, int width, int height, ColourAt colourAt) {
+  Locked lock(surface);
+  ASSERT_TRUE(lock.ok) << "lock for painting";
+  for (int row = std::max(y, 0); row < std::min(y + height, lock.Height()); ++row)
+    for (int column = std::max(x, 0); column < std::min(x + width, lock.Width()); ++column)
+      lock.Row(row)[column] = colourAt(column, row);
+}
+
 }  // namespace
 
 HWND OpenTestWindow(bool fullScreen) {
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = TestWindowProc;
-  windowClass.lpszClassName = kWindowClass;
+  windowClass.lpszClassName = "GloomGridTestWindow";
   RegisterClassA(&windowClass);  // refused when already there, which is as good
   if (fullScreen)
-    return CreateWindowExA(0, kWindowClass, "test", WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+    return CreateWindowExA(0, windowClass.lpszClassName, "test", WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                            GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, nullptr);
-  return CreateWindowExA(0, kWindowClass, "test", WS_VISIBLE | WS_SYSMENU, 100, 50, 800, 600, nullptr, nullptr,
-                         nullptr, nullptr);
+  return CreateWindowExA(0, windowClass.lpszClassName, "test", WS_VISIBLE | WS_SYSMENU, 100, 50, 800, 600, nullptr,
+                         nullptr, nullptr, nullptr);
 }
 
 LPDIRECTDRAWSURFACE BackSurface() {
@@ -97,8 +104,7 @@ void DisplayTest::TearDown() {
   ZQFreeDirectX();
   if (window_ != nullptr) DestroyWindow(window_);
   window_ = nullptr;
-  backSurface = nullptr;
-  primarySurface = nullptr;
+  backSurface = primarySurface = nullptr;
   ResetGameClockForTest();
   host::ResetForTest();
 }
@@ -131,8 +137,7 @@ bool SharedDisplay() {
     HWND window = OpenTestWindow(false);
     return window != nullptr && StartDisplayOn(window, false, 800, 600);
   }();
-  // A test may have pointed the global elsewhere.
-  if (up) ZQGetDDInfo(nullptr, &backSurface);
+  if (up) ZQGetDDInfo(nullptr, &backSurface);  // a test may have pointed the global elsewhere
   return up;
 }
 
@@ -140,38 +145,26 @@ void SharedDisplayTest::SetUp() { ASSERT_TRUE(SharedDisplay()) << "no display fo
 
 LPDIRECTDRAWSURFACE CreateTestSurface(int width, int height, uint16_t fill, Layout layout) {
   LPDIRECTDRAW directDraw = ZQGetLPDD();
-  if (directDraw == nullptr) return nullptr;
+  const bool is565 = layout == Layout::Rgb565;
   DDSURFACEDESC desc = {};
   desc.dwSize = sizeof desc;
   desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
   desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
   desc.dwWidth = static_cast<DWORD>(width);
   desc.dwHeight = static_cast<DWORD>(height);
-  const bool is565 = layout == Layout::Rgb565;
   desc.ddpfPixelFormat = {sizeof(DDPIXELFORMAT), DDPF_RGB, 0, {16}, {is565 ? 0xF800u : 0x7C00u},
                           {is565 ? 0x07E0u : 0x03E0u}, {0x001Fu}, {0}};
   LPDIRECTDRAWSURFACE surface = nullptr;
-  if (FAILED(directDraw->CreateSurface(&desc, &surface, nullptr))) return nullptr;
+  if (directDraw == nullptr || FAILED(directDraw->CreateSurface(&desc, &surface, nullptr))) return nullptr;
   PaintRect(surface, 0, 0, width, height, fill);
   return surface;
 }
 
 LPDIRECTDRAWSURFACE CreateKeyedSurface(int width, int height, uint16_t fill) {
   LPDIRECTDRAWSURFACE surface = CreateTestSurface(width, height, fill);
-  if (surface == nullptr) return nullptr;
   DDCOLORKEY key = {kSurfaceKey, kSurfaceKey};
-  surface->SetColorKey(DDCKEY_SRCBLT, &key);
+  if (surface != nullptr) surface->SetColorKey(DDCKEY_SRCBLT, &key);
   return surface;
-}
-
-// Paints the part of the rectangle inside the surface, each pixel as colourAt says.
-template <typename ColourAt>
-void Paint(LPDIRECTDRAWSURFACE surface, int x, int y, int width, int height, ColourAt colourAt) {
-  Locked lock(surface);
-  ASSERT_TRUE(lock.ok) << "lock for painting";
-  for (int row = std::max(y, 0); row < std::min(y + height, lock.Height()); ++row)
-    for (int column = std::max(x, 0); column < std::min(x + width, lock.Width()); ++column)
-      lock.Row(row)[column] = colourAt(column, row);
 }
 
 void PaintCoordinates(LPDIRECTDRAWSURFACE surface) { Paint(surface, 0, 0, 1 << 16, 1 << 16, CoordinatePixel); }
@@ -180,14 +173,14 @@ void PaintRect(LPDIRECTDRAWSURFACE surface, int x, int y, int width, int height,
   Paint(surface, x, y, width, height, [pixel](int, int) { return pixel; });
 }
 
+void SetPixel(LPDIRECTDRAWSURFACE surface, int x, int y, uint16_t pixel) { PaintRect(surface, x, y, 1, 1, pixel); }
+
 uint16_t PixelAt(LPDIRECTDRAWSURFACE surface, int x, int y) {
   Locked lock(surface);
   if (lock.ok && lock.Holds(x, y)) return lock.Row(y)[x];
   ADD_FAILURE() << "cannot read pixel (" << x << ", " << y << ")";
   return 0xDEAD;
 }
-
-void SetPixel(LPDIRECTDRAWSURFACE surface, int x, int y, uint16_t pixel) { PaintRect(surface, x, y, 1, 1, pixel); }
 
 std::vector<uint16_t> AllPixels(LPDIRECTDRAWSURFACE surface) {
   std::vector<uint16_t> pixels;
@@ -202,29 +195,31 @@ bool Fill(LPDIRECTDRAWSURFACE surface, uint16_t pixel) {
   DDBLTFX effects = {};
   effects.dwSize = sizeof effects;
   effects.dwFillColor = pixel;
-  return surface != nullptr && SUCCEEDED(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects));
+  return surface != nullptr &&
+         SUCCEEDED(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects));
 }
 
 std::string RegionMismatch(LPDIRECTDRAWSURFACE surface, int x, int y, int width, int height, uint16_t pixel) {
   Locked lock(surface);
   if (!lock.ok) return "surface cannot be locked";
-  char text[96] = "";
-  for (int row = y; row < y + height && !*text; ++row) {
-    for (int column = x; column < x + width && !*text; ++column) {
+  for (int row = y; row < y + height; ++row) {
+    for (int column = x; column < x + width; ++column) {
       const int actual = lock.Holds(column, row) ? lock.Row(row)[column] : -1;  // -1: outside the surface
-      if (actual != pixel)
-        std::snprintf(text, sizeof text, "pixel (%d, %d) is 0x%04X, expected 0x%04X", column, row, actual, pixel);
+      if (actual == pixel) continue;
+      char text[96];
+      std::snprintf(text, sizeof text, "pixel (%d, %d) is 0x%04X, expected 0x%04X", column, row, actual, pixel);
+      return text;
     }
   }
-  return text;
+  return "";
 }
 
 int CountPixels(LPDIRECTDRAWSURFACE surface, uint16_t pixel) {
   Locked lock(surface);
-  if (!lock.ok) return -1;
   int count = 0;
-  for (int row = 0; row < lock.Height(); ++row) count += std::count(lock.Row(row), lock.Row(row) + lock.Width(), pixel);
-  return count;
+  for (int row = 0; lock.ok && row < lock.Height(); ++row)
+    count += std::count(lock.Row(row), lock.Row(row) + lock.Width(), pixel);
+  return lock.ok ? count : -1;
 }
 
 bool SurfaceSize(LPDIRECTDRAWSURFACE surface, int* width, int* height) {

@@ -40,7 +40,8 @@ class DisplayTest : public testing::Test {
   // Full-screen 800 x 600 x 16, or windowed at the window's client size; sets
   // the globals primarySurface and backSurface.
   bool StartDisplay(bool fullScreen);
-  // Starts the game clock; time then moves only through Tick (10 ms each).
+  // Starts the game clock polling the global mouse cursor; in manual time it
+  // moves only through Tick (10 ms each).
   void StartClock();
   void Tick(int periods = 1);
   // A keyed surface of the display's format, released after the test.
@@ -79,8 +80,7 @@ uint16_t PixelAt(LPDIRECTDRAWSURFACE surface, int x, int y);
 void SetPixel(LPDIRECTDRAWSURFACE surface, int x, int y, uint16_t pixel);
 std::vector<uint16_t> AllPixels(LPDIRECTDRAWSURFACE surface);
 void PaintRect(LPDIRECTDRAWSURFACE surface, int x, int y, int width, int height, uint16_t pixel);  // clipped
-// The whole surface through DirectDraw's colour fill.
-bool Fill(LPDIRECTDRAWSURFACE surface, uint16_t pixel);
+bool Fill(LPDIRECTDRAWSURFACE surface, uint16_t pixel);  // the whole surface, through DirectDraw's colour fill
 // Empty when every pixel of the rectangle is `pixel`, else the first that is not.
 std::string RegionMismatch(LPDIRECTDRAWSURFACE surface, int x, int y, int width, int height, uint16_t pixel);
 int CountPixels(LPDIRECTDRAWSURFACE surface, uint16_t pixel);  // -1 when unreadable

@@ -37,20 +37,12 @@ void WriteWhole(const fs::path& path, const std::string& text) { std::ofstream(p
                         {"SDL_VIDEODRIVER", "dummy"}, {"SDL_AUDIODRIVER", "dummy"}});
   }
   for (auto& [key, value] : options.environment) environment[key] = value;
-  for (auto& [key, value] : environment) {
-    if (value.empty())
-      unsetenv(key.c_str());
-    else
-      setenv(key.c_str(), value.c_str(), 1);
-  }
+  for (auto& [key, value] : environment) value.empty() ? unsetenv(key.c_str()) : setenv(key.c_str(), value.c_str(), 1);
   if (!freopen((root / "stdout.txt").c_str(), "w", stdout) || !freopen((root / "stderr.txt").c_str(), "w", stderr))
     _exit(125);
   const std::string binary = options.program.empty() ? (folder / "gloomgrid").string() : options.program;
-  if (options.arguments.empty()) {
-    execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
-  } else {
-    execl(binary.c_str(), binary.c_str(), options.arguments.c_str(), static_cast<char*>(nullptr));
-  }
+  execl(binary.c_str(), binary.c_str(), options.arguments.empty() ? nullptr : options.arguments.c_str(),
+        static_cast<char*>(nullptr));
   _exit(127);
 }
 
@@ -68,7 +60,6 @@ GameRun RunGame(const GameOptions& options) {
   fs::copy_file(fs::path(GLOOMGRID_SOURCE_DIR) / "shell" / "setup.ini", folder / "setup.ini",
                 fs::copy_options::overwrite_existing);
   if (!options.setupIni.empty()) WriteWhole(folder / "setup.ini", options.setupIni);
-  if (!options.optionsIni.empty()) WriteWhole(root / "options.ini", options.optionsIni);
   WriteWhole(root / "input.txt", options.script);
 
   const pid_t child = fork();

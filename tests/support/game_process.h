@@ -19,7 +19,6 @@ struct GameOptions {
   std::map<std::string, std::string> environment;  // added to a headless, virtual-time setting; "" unsets
   std::string script;                               // timed input events, written to a file for the host
   std::string setupIni;                             // replaces setup.ini when not empty
-  std::string optionsIni;                           // written as ../options.ini when not empty
   std::string arguments;                            // the command line
   std::string program;                              // run instead of the game's binary when not empty
   int timeLimitSeconds = 30;
