@@ -1,44 +1,35 @@
 // The game clock on the host's hand-stepped timer: counting, the seconds
-// countdown, frame pacing, and the GetTickCount fallback when no timer exists.
+// countdown, frame pacing, the frame rate text, the GetTickCount fallback when
+// no timer exists, and waits that never pump messages ending in every time mode
+// (a hang fails by the test's time limit).
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <mmsystem.h>
 
 #include <atomic>
 #include <thread>
 
-#include "host/control.h"
 #include "core/game_clock.h"
 #include "core/globals.h"
+#include "host/control.h"
 #include "support/display.h"
 
 namespace {
 
-class GameClockTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    host::ResetForTest();
-    host::settings() = host::Settings{};
-    host::settings().headless = true;
-    host::settings().timeMode = host::TimeMode::Manual;
-    ResetGameClockForTest();
-  }
-  void TearDown() override {
-    ResetGameClockForTest();
-    host::ResetForTest();
-  }
-  void Seconds(int seconds) { host::StepTimer(seconds * 100); }
-};
+using namespace testing_support;
+
+// A clean host in manual time around each test: time moves by StepTimer.
+class GameClockTest : public DisplayTest {};
 
 TEST_F(GameClockTest, CountsTenMillisecondsPerTickAndTheCountdownOneSecondPerSecond) {
   ASSERT_EQ(StartGameClock(), 0);
   SetCountdown(3);
   host::StepTimer(99);
-  EXPECT_EQ(GetTicks(), 990);
-  EXPECT_EQ(GetCountdown(), 3);
+  EXPECT_EQ(std::make_pair(GetTicks(), GetCountdown()), std::make_pair(990, 3));
   host::StepTimer(1);
   EXPECT_EQ(GetCountdown(), 2);
-  Seconds(5);
+  host::StepTimer(500);
   EXPECT_EQ(GetCountdown(), 0) << "never below zero";
   StopGameClock();
   host::StepTimer(5);
@@ -48,13 +39,12 @@ TEST_F(GameClockTest, CountsTenMillisecondsPerTickAndTheCountdownOneSecondPerSec
 TEST_F(GameClockTest, PausedCountdownResumesAtTheNextWholeSecondOfTheClock) {
   ASSERT_EQ(StartGameClock(), 0);
   SetCountdown(10);
-  Seconds(1);
+  host::StepTimer(100);
   PauseCountdown();
   EXPECT_EQ(IsCountdownRunning(), 0);
-  Seconds(3);
-  EXPECT_EQ(GetCountdown(), 9);
-  host::StepTimer(50);
+  host::StepTimer(350);
   ResumeCountdown();
+  EXPECT_EQ(GetCountdown(), 9);
   // The second boundary is still counted from the clock, not from resuming.
   host::StepTimer(49);
   EXPECT_EQ(GetCountdown(), 9);
@@ -82,43 +72,54 @@ TEST_F(GameClockTest, FramesWaitForTheNextSlotButLateOnesAreNotMadeUpFor) {
   EXPECT_FLOAT_EQ(frameRate, 50.0f);
 }
 
-TEST_F(GameClockTest, WithoutATimerTheClockFollowsTheTickCount) {
-  host::settings().timerRefused = true;
-  host::settings().timeMode = host::TimeMode::Virtual;
-  EXPECT_EQ(StartGameClock(), 0) << "a refused timer is not reported";
-  SetCountdown(5);
-  MSG msg;
-  // In virtual time, every look at an empty queue lets 10 ms pass.
-  for (int i = 0; i < 150; ++i) PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
-  EXPECT_EQ(GetTicks(), 1500);
-  EXPECT_EQ(GetCountdown(), 4);
-  // Frame pacing moves on instead of waiting for ever.
-  for (int frame = 0; frame < 3; ++frame) {
-    PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
-    WaitForNextFrame(100);
-  }
-  EXPECT_GE(nextFrameTime, 1520);
-}
-
-// With the frame rate switched on, each frame writes the requested rate at the
-// top right of the back surface.
-class FrameRateTextTest : public testing_support::DisplayTest {};
-
-TEST_F(FrameRateTextTest, ShowsTheRequestedRateAtTheTopRightWhileSwitchedOn) {
-  using namespace testing_support;
+TEST_F(GameClockTest, ShowsTheRequestedRateAtTheTopRightWhileSwitchedOn) {
   ASSERT_TRUE(StartDisplay(false));
   StartClock();
   Fill(backSurface, 0);
   showFps = 1;
   WaitForNextFrame(100);
   EXPECT_GT(CountPixels(backSurface, 0xFFFF), 20) << "the text 100.00 was drawn";
-  EXPECT_EQ(RegionMismatch(backSurface, 0, 0, 580, 600, 0), "") << "nothing left of x = 580";
-  EXPECT_EQ(RegionMismatch(backSurface, 580, 16, 220, 584, 0), "") << "nothing below the text line";
+  EXPECT_EQ(RegionMismatch(backSurface, 0, 0, 580, 600, 0) + RegionMismatch(backSurface, 580, 16, 220, 584, 0), "")
+      << "nothing left of x = 580 or below the text line";
   showFps = 0;
   Fill(backSurface, 0);
   Tick(1);
   WaitForNextFrame(100);
   EXPECT_EQ(CountPixels(backSurface, 0xFFFF), 0);
+}
+
+// The shape of a fade or a delay: read the clock until enough time has passed.
+template <typename ReadClock>
+DWORD SpinFor(DWORD milliseconds, ReadClock read) {
+  const DWORD start = read();
+  DWORD now = start;
+  while (now - start < milliseconds) now = read();
+  return now - start;
+}
+
+TEST_F(GameClockTest, WaitsEndInEveryTimeModeAndWithoutATimer) {
+  for (const auto& [mode, name] : {std::pair{host::TimeMode::Virtual, "virtual"}, {host::TimeMode::Real, "real"},
+                                   {host::TimeMode::Manual, "manual"}}) {
+    DisplayTest::SetUp();
+    host::settings().timeMode = mode;
+    EXPECT_GE(SpinFor(30, [] { return GetTickCount(); }), 30u) << name;
+    EXPECT_GE(SpinFor(30, [] { return timeGetTime(); }), 30u) << name;
+    host::settings().timerRefused = true;
+    EXPECT_EQ(StartGameClock(), 0) << "a refused timer is not reported";
+    if (mode == host::TimeMode::Virtual) {
+      // The clock follows the tick count: in virtual time every look at an
+      // empty queue lets 10 ms pass, and the countdown goes on.
+      SetCountdown(5);
+      MSG msg;
+      for (int i = 0; i < 150; ++i) PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
+      EXPECT_EQ(GetTicks(), 1500);  // catches up first
+      EXPECT_EQ(GetCountdown(), 4);
+    }
+    const int32_t start = GetTicks();
+    for (int frame = 0; frame < 3; ++frame) WaitForNextFrame(100);
+    // The first frame does not wait; the next two wait one 10 ms slot each.
+    EXPECT_GE(GetTicks() - start, 20) << name << " time";
+  }
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The hall of fame: where results enter, the bytes of "hiscore.dat" against a
-// file made by hand, damaged files, and saves that fail without losing the
-// table on disk.
+// file made by hand, damaged files, saves that fail without losing the table on
+// disk, and the base game's player bests kept out of that file.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -10,15 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "game/game_base.h"
 #include "game/hall_of_fame.h"
 #include "support/scratch_folder.h"
 
 namespace {
 
-using testing_support::FileExists;
-using testing_support::ReadFileBytes;
-using testing_support::ScratchFolder;
-using testing_support::WriteFileBytes;
+using namespace testing_support;
 using Bytes = std::vector<uint8_t>;
 
 void PutLittleEndian(Bytes& bytes, int32_t value) {
@@ -41,42 +39,44 @@ Bytes HandMadeFile() {
   return bytes;
 }
 
+// Entries as "text=score" lines from the first, up to `count`.
+std::string Entries(const HallOfFame& table, int32_t count = 20) {
+  std::string text;
+  for (int32_t i = 0; i < count; ++i) text += std::string(table.entries[i].text) + "=" + std::to_string(table.entries[i].score) + " ";
+  return text;
+}
+
+// The scratch folder is the working directory, for the base game's relative file name.
 class HallOfFameTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(folder.ok());
     table.Resize(20);
   }
-  std::string Path() const { return folder.File("hiscore.dat"); }
-  ScratchFolder folder;
+  const std::string path = "hiscore.dat";
+  ScratchFolder folder{ScratchFolder::kMakeWorkingDirectory};
   HallOfFame table;
 };
 
 TEST_F(HallOfFameTest, ResultsGoBelowEqualScoresAndTheLastIsDropped) {
   const struct {
-    int32_t score;
-    int32_t place;  // -1: not entered
+    int32_t score, place;  // -1: not entered
   } cases[] = {{500, 0}, {150, 6}, {155, 5}, {11, 19}, {10, -1}, {5, -1}, {0, -1}, {-3, -1}};
   for (const auto& c : cases) {
-    for (int32_t i = 0; i < 20; ++i) {  // 200, 190, ... 10
+    std::string expected;
+    for (int32_t i = 0, old = 0; i < 20; ++i) {  // 200, 190, ... 10
       table.entries[i].score = 200 - 10 * i;
       std::snprintf(table.entries[i].text, 256, "old%d", i);
+      expected += i == c.place ? "new=" + std::to_string(c.score) + " "
+                               : "old" + std::to_string(old) + "=" + std::to_string(200 - 10 * old) + " ";
+      if (i != c.place) ++old;
     }
-    ASSERT_EQ(table.Insert("new", c.score), c.place >= 0 ? 1 : 0) << "score " << c.score;
-    for (int32_t i = 0; i < 20; ++i) {
-      const int32_t old = c.place < 0 || i < c.place ? i : i - 1;
-      const std::string text = i == c.place ? "new" : "old" + std::to_string(old);
-      EXPECT_EQ(table.entries[i].text, text) << "score " << c.score << " entry " << i;
-      EXPECT_EQ(table.entries[i].score, i == c.place ? c.score : 200 - 10 * old) << "score " << c.score;
-    }
+    EXPECT_EQ(table.Insert("new", c.score), c.place >= 0 ? 1 : 0) << "score " << c.score;
+    EXPECT_EQ(Entries(table), expected) << "score " << c.score;
   }
-}
-
-TEST_F(HallOfFameTest, AnEmptyTableTakesAnyPositiveScoreAtTheTopAndCutsLongTexts) {
-  EXPECT_EQ(table.Insert("zero", 0), 0);
-  EXPECT_EQ(table.Insert(std::string(300, 'L').c_str(), 7), 1);
-  EXPECT_EQ(table.TopScore(), 7);
-  EXPECT_EQ(std::string(table.entries[0].text), std::string(255, 'L'));
+  table.Resize(20);
+  EXPECT_EQ(table.Insert(std::string(300, 'L').c_str(), 7) + table.TopScore(), 1 + 7) << "an empty table";
+  EXPECT_EQ(std::string(table.entries[0].text), std::string(255, 'L')) << "a long text is cut";
   table.Free();
   EXPECT_EQ(table.Insert("x", 5) + table.TopScore(), 0) << "no table at all";
 }
@@ -84,64 +84,53 @@ TEST_F(HallOfFameTest, AnEmptyTableTakesAnyPositiveScoreAtTheTopAndCutsLongTexts
 TEST_F(HallOfFameTest, LoadsAndSavesTheFileByteForByte) {
   const Bytes file = HandMadeFile();
   ASSERT_EQ(file.size(), 5204u);
-  ASSERT_TRUE(WriteFileBytes(Path(), file));
-  ASSERT_EQ(table.Load(Path().c_str()), 1);
-  EXPECT_STREQ(table.entries[0].text, "Ann:::Y");
-  EXPECT_EQ(table.entries[0].score, 0x01020304);
-  EXPECT_STREQ(table.entries[1].text, "Bob");
-  EXPECT_EQ(table.entries[1].score, -2);
-  const std::string copy = folder.File("copy.dat");
-  ASSERT_EQ(table.Save(copy.c_str()), 1);
-  EXPECT_EQ(ReadFileBytes(copy), file);
-  EXPECT_FALSE(FileExists(copy + ".tmp"));
+  ASSERT_TRUE(WriteFileBytes(path, file));
+  ASSERT_EQ(table.Load(path.c_str()), 1);
+  EXPECT_EQ(Entries(table, 3), "Ann:::Y=16909060 Bob=-2 =0 ");
+  ASSERT_EQ(table.Save("copy.dat"), 1);
+  EXPECT_EQ(ReadFileBytes("copy.dat"), file);
+  EXPECT_FALSE(FileExists("copy.dat.tmp"));
 }
 
 TEST_F(HallOfFameTest, DamagedFilesNeverReadPastAnEntry) {
-  Bytes unterminated = HandMadeFile();
+  Bytes unterminated = HandMadeFile(), cutInScore = HandMadeFile(), longer = HandMadeFile(), count19 = HandMadeFile();
   std::memset(&unterminated[4], 'A', 256);
-  Bytes cutInScore = HandMadeFile();
   cutInScore.resize(4 + 256 + 2);  // two of entry 0's four score bytes
-  Bytes longer = HandMadeFile();
   longer.insert(longer.end(), 100, 0xEE);
-  Bytes count19 = HandMadeFile();
   count19[0] = 19;
+  const std::string kept = "kept=268435555 =0 ";  // 0x10000063
   const struct {
     const char* name;
     Bytes bytes;
     int32_t loaded;
-    std::string text0;
-    int32_t score0;
+    std::string entries;  // the first two after the load
   } cases[] = {
-      {"unterminated text", unterminated, 1, std::string(255, 'A'), 0x01020304},
-      {"cut in a score", cutInScore, 1, "Ann:::Y", 0x10000304},
-      {"longer", longer, 1, "Ann:::Y", 0x01020304},
-      {"count 19", count19, 0, "kept", 0x10000063},
-      {"two bytes", {20, 0}, 0, "kept", 0x10000063},
-      {"empty", {}, 0, "kept", 0x10000063},
+      {"unterminated text", unterminated, 1, std::string(255, 'A') + "=16909060 Bob=-2 "},
+      {"cut in a score", cutInScore, 1, "Ann:::Y=268436228 =0 "},  // 0x10000304
+      {"longer", longer, 1, "Ann:::Y=16909060 Bob=-2 "},
+      {"count 19", count19, 0, kept},
+      {"two bytes", {20, 0}, 0, kept},
+      {"empty", {}, 0, kept},
   };
   for (const auto& c : cases) {
     table.Resize(20);
     table.Insert("kept", 0x10000063);
-    ASSERT_TRUE(WriteFileBytes(Path(), c.bytes));
-    EXPECT_EQ(table.Load(Path().c_str()), c.loaded) << c.name;
-    EXPECT_EQ(std::string(table.entries[0].text), c.text0) << c.name;
-    EXPECT_EQ(table.entries[0].score, c.score0) << c.name;
-    if (c.loaded) {
-      EXPECT_STREQ(table.entries[19].text, "") << c.name;
-    }
+    ASSERT_TRUE(WriteFileBytes(path, c.bytes));
+    EXPECT_EQ(table.Load(path.c_str()), c.loaded) << c.name;
+    EXPECT_EQ(Entries(table, 2), c.entries) << c.name;
   }
-  EXPECT_EQ(table.Load(folder.File("missing.dat").c_str()), 0);
+  EXPECT_EQ(table.Load("missing.dat"), 0);
 }
 
 TEST_F(HallOfFameTest, AFailedSaveReturnsZeroAndLeavesTheOldFileWhole) {
   const Bytes old = HandMadeFile();
   table.Insert("newer", 1000);
   // The temporary file cannot be made.
-  ASSERT_TRUE(WriteFileBytes(Path(), old));
-  ASSERT_EQ(mkdir((Path() + ".tmp").c_str(), 0755), 0);
-  EXPECT_EQ(table.Save(Path().c_str()), 0);
-  EXPECT_EQ(ReadFileBytes(Path()), old);
-  ASSERT_EQ(rmdir((Path() + ".tmp").c_str()), 0);
+  ASSERT_TRUE(WriteFileBytes(path, old));
+  ASSERT_EQ(mkdir("hiscore.dat.tmp", 0755), 0);
+  EXPECT_EQ(table.Save(path.c_str()), 0);
+  EXPECT_EQ(ReadFileBytes(path), old);
+  ASSERT_EQ(rmdir("hiscore.dat.tmp"), 0);
   // The disk fills up in the middle of the writes, or at the final flush.
   for (const rlim_t room : {1000, 4500}) {
     struct rlimit saved;
@@ -150,19 +139,36 @@ TEST_F(HallOfFameTest, AFailedSaveReturnsZeroAndLeavesTheOldFileWhole) {
     small.rlim_cur = room;
     void (*previous)(int) = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const int32_t result = table.Save(Path().c_str());
+    const int32_t result = table.Save(path.c_str());
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
     EXPECT_EQ(result, 0) << room << " bytes free";
-    EXPECT_EQ(ReadFileBytes(Path()), old) << room << " bytes free";
-    EXPECT_FALSE(FileExists(Path() + ".tmp")) << "the temporary file is removed";
+    EXPECT_EQ(ReadFileBytes(path), old) << room << " bytes free";
+    EXPECT_FALSE(FileExists("hiscore.dat.tmp")) << "the temporary file is removed";
   }
-  // A folder that does not exist.
-  EXPECT_EQ(table.Save(folder.File("none/hiscore.dat").c_str()), 0);
-  // And a save that works replaces the file.
-  EXPECT_EQ(table.Save(Path().c_str()), 1);
-  EXPECT_EQ(ReadFileBytes(Path()).size(), 5204u);
-  EXPECT_NE(ReadFileBytes(Path()), old);
+  EXPECT_EQ(table.Save("none/hiscore.dat"), 0) << "a folder that does not exist";
+  EXPECT_EQ(table.Save(path.c_str()), 1);
+  EXPECT_EQ(ReadFileBytes(path).size(), 5204u);
+  EXPECT_NE(ReadFileBytes(path), old);
+}
+
+TEST_F(HallOfFameTest, PlayerBestsGoToTheirOwnFileAndBack) {
+  // Slots the profiles do not have fall back to the first player.
+  for (const auto& [playerIndex, slot] : {std::pair{3, 3}, {7, 7}, {9, 0}, {-4, 0}}) {
+    std::remove("players.dat");
+    ASSERT_TRUE(WriteFileBytes(path, {1, 2, 3}));
+    GameBase game, other;
+    game.SetPlayerIndex(playerIndex);
+    other.SetPlayerIndex(playerIndex);
+    EXPECT_EQ(game.LoadPlayerBest(), 0) << "no file yet";
+    game.SetBest(4321);
+    EXPECT_EQ(game.SavePlayerBest(), 1);
+    Bytes want;
+    for (int32_t i = 0; i < kPlayerBestSlots; ++i) PutLittleEndian(want, i == slot ? 4321 : 0);
+    EXPECT_EQ(ReadFileBytes("players.dat"), want) << "player index " << playerIndex;
+    EXPECT_EQ(ReadFileBytes(path), (Bytes{1, 2, 3})) << "the hall of fame is not touched";
+    EXPECT_EQ(other.LoadPlayerBest(), 4321) << "player index " << playerIndex;
+  }
 }
 
 }  // namespace
