@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "core/globals.h"
 #include "game/game_screen.h"
@@ -14,7 +11,6 @@
 #include "game/tile_board.h"
 #include "gfx/ptr_array.h"
 #include "screens/composer_helpers.h"
-#include "screens/scene_composer.h"
 #include "screens/sprite.h"
 #include "support/display.h"
 
@@ -81,9 +77,7 @@ class TileBoardTest : public DisplayTest {
 };
 
 TEST_F(TileBoardTest, CellAtTakesTheLowerCellOnBordersAndNoneInGaps) {
-  const struct {
-    int32_t x, y, cell;
-  } cases[] = {
+  const struct { int32_t x, y, cell; } cases[] = {
       {196, 86, 0},   {276, 86, 0},   {277, 86, 1},   {596, 486, 24}, {597, 486, -1}, {596, 246, 9},
       {597, 246, 27}, {676, 326, 27}, {677, 300, -1}, {436, 86, 2},   {356, 6, 25},   {436, 85, 25},
       {116, 246, 26}, {195, 326, 26}, {356, 566, 28}, {100, 100, -1}, {195, 85, -1},  {355, 5, -1},
@@ -92,17 +86,12 @@ TEST_F(TileBoardTest, CellAtTakesTheLowerCellOnBordersAndNoneInGaps) {
 }
 
 TEST_F(TileBoardTest, FindMovesOfEveryKindOfCell) {
-  const struct {
-    bool emptyGrid;  // every grid cell empty, or the dealt grid beside empty pockets
-    int32_t cell;
-    const char* moves;  // "L1 R3 U25 D7": direction and destination, in list order
-  } cases[] = {
-      {false, 0, ""},  {false, 12, ""}, {false, 2, "U25"}, {false, 10, "L26"}, {false, 14, "R27"},
-      {false, 22, "D28"}, {false, 25, ""}, {true, 0, "R1 D5"}, {true, 24, "L23 U19"},
-      {true, 12, "L11 R13 U7 D17"}, {true, 2, "L1 R3 U25 D7"},  {true, 10, "L26 R11 U5 D15"},
-      {true, 14, "L13 R27 U9 D19"}, {true, 22, "L21 R23 U17 D28"}, {true, 25, "D2"}, {true, 26, "R10"},
-      {true, 27, "L14"}, {true, 28, "U22"}, {true, 29, ""}, {true, -1, ""},
-  };
+  // Empty grid or the dealt one; the moves as "L1 R3 U25 D7": direction and destination, in list order.
+  const struct { bool emptyGrid; int32_t cell; const char* moves; } cases[] = {
+      {false, 12, ""}, {false, 2, "U25"}, {false, 10, "L26"}, {false, 14, "R27"}, {false, 22, "D28"}, {false, 25, ""},
+      {true, 0, "R1 D5"}, {true, 24, "L23 U19"}, {true, 12, "L11 R13 U7 D17"}, {true, 2, "L1 R3 U25 D7"},
+      {true, 10, "L26 R11 U5 D15"}, {true, 14, "L13 R27 U9 D19"}, {true, 22, "L21 R23 U17 D28"}, {true, 25, "D2"},
+      {true, 26, "R10"}, {true, 27, "L14"}, {true, 28, "U22"}, {true, 29, ""}, {true, -1, ""}};
   for (const auto& c : cases) {
     if (c.emptyGrid)
       for (int32_t i = 0; i < kGridCells; ++i) board.cells[i].tile = kEmptyCell;
@@ -113,8 +102,7 @@ TEST_F(TileBoardTest, FindMovesOfEveryKindOfCell) {
     for (int32_t i = 0; i < list.Count(); ++i) {
       const MoveOption* m = list.At<MoveOption>(i);
       listed |= m->direction;
-      const char* d = m->direction == MoveUp ? "U" : m->direction == MoveDown ? "D" : m->direction == MoveLeft ? "L" : "R";
-      moves += (i ? " " : "") + std::string(d) + std::to_string(m->destination);
+      moves += (i ? " " : "") + std::string(1, "?UD?L???R"[m->direction & 15]) + std::to_string(m->destination);
       delete m;
     }
     EXPECT_EQ(moves, c.moves) << "cell " << c.cell;
@@ -125,21 +113,14 @@ TEST_F(TileBoardTest, FindMovesOfEveryKindOfCell) {
 TEST_F(TileBoardTest, ClickSequencesHeldButtonsSelectionsAndTheEmptyMarker) {
   board.cells[13].tile = board.cells[17].tile = kEmptyCell;
   const int32_t tile2 = board.cells[2].tile, tile12 = board.cells[12].tile;
-  const struct {
-    int32_t cell, buttons, selecting;
-    const char* sounds;
-  } steps[] = {
+  const struct { int32_t cell, buttons, selecting; const char* sounds; } steps[] = {
       {2, 1, 0, "slide"},                                        // held before the first call: a click
-      {25, 1, 0, ""}, {25, 0, 0, ""}, {25, 2, 0, ""},           // held, released, right button alone
-      {25, 3, 0, "slide"},                                       // a change with the left button down
-      {0, 0, 0, ""},  {0, 1, 0, ""},                             // no free neighbour: silence
-      {12, 0, 0, ""}, {12, 1, 1, "click"},                       // two free neighbours: selected
-      {0, 0, 1, ""},  {0, 1, 1, ""},                             // elsewhere: the selection stays
-      {12, 0, 1, ""}, {12, 1, 0, "click"},                       // the tile again: cancelled
+      {25, 1, 0, ""}, {25, 0, 0, ""}, {25, 2, 0, ""},            // held, released, right button alone
+      {25, 3, 0, "slide"},                                        // a change with the left button down
+      {0, 0, 0, ""},  {0, 1, 0, ""},   {12, 0, 0, ""}, {12, 1, 1, "click"},  // no free neighbour; two
+      {0, 0, 1, ""},  {0, 1, 1, ""},   {12, 0, 1, ""}, {12, 1, 0, "click"},  // elsewhere: kept; again: cancelled
       {12, 0, 0, ""}, {12, 1, 1, "click"}, {13, 0, 1, ""}, {13, 1, 0, "slide"},  // an arrowed cell
-      {-1, 0, 0, ""}, {-1, 1, 0, ""},                            // the gap
-      {17, 0, 0, ""}, {17, 1, 0, "slide"},                       // empty beside empty: the marker moves
-  };
+      {-1, 0, 0, ""}, {-1, 1, 0, ""},  {17, 0, 0, ""}, {17, 1, 0, "slide"}};  // the gap; empty beside empty
   for (const auto& s : steps) {
     heard.clear();
     Click(s.cell, s.buttons);

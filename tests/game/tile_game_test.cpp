@@ -1,17 +1,135 @@
-// The game's frame as a state machine, on the real artwork: the buttons in each
-// state, the level limits, the time over, the wait after a solve, the scoring up
-// to the largest bonus, the scare sounds, and the finished last level.
+// The game screen and its frame as a state machine, headless in a copy of the
+// game folder (no options file above it), in virtual time: a popup loop lets
+// 10 ms pass per empty queue; clicks go through the host's mouse and the clock's
+// polling. Also the timer bar, painted with pictures of known colours, and DrawNumber.
+#include <gtest/gtest.h>
+
+#include <atomic>
 #include <cstdio>
+#include <filesystem>
+#include <map>
 #include <set>
-#include <string>
 #include <tuple>
 
-#include "game_fixture.h"
-
-using game_test::GameFlowTest;
-using testing_support::ReadFileBytes;
+#include "core/game_clock.h"
+#include "core/globals.h"
+#include "game/game_screen.h"
+#include "game/level_layouts.h"
+#include "game/panels.h"
+#include "game/tile_game.h"
+#include "host/control.h"
+#include "platform/zq.h"
+#include "screens/mouse_cursor.h"
+#include "screens/scene_composer.h"
+#include "screens/sprite.h"
+#include "sound/sound_registry.h"
+#include "support/bmp_file.h"
+#include "support/display.h"
+#include "support/scratch_folder.h"
 
 namespace {
+
+using namespace testing_support;
+
+constexpr Rgb kDrop = {255, 0, 0}, kUnit = {0, 255, 0}, kStart = {255, 255, 0};
+// Frame k of the game-over animation is painted (100, 4k, 100), digit d of the
+// test font (20d + 10, 200, 40).
+Rgb AnimationColour(int frame) { return {100, static_cast<uint8_t>(4 * frame), 100}; }
+Rgb DigitColour(int digit) { return {static_cast<uint8_t>(20 * digit + 10), 200, 40}; }
+
+namespace fs = std::filesystem;
+
+class GameFlowTest : public DisplayTest {
+ protected:
+  void SetUp() override {
+    DisplayTest::SetUp();
+    game_ = folder_.path() + "/GloomGrid";
+    fs::create_directory(game_);
+    for (const auto& entry : fs::directory_iterator(GLOOMGRID_DIST_DIR))
+      if (entry.path().filename() != "gloomgrid") fs::copy(entry.path(), game_ / entry.path().filename(), fs::copy_options::recursive);
+    // Timer pictures of known colours in place of the real ones.
+    auto solid = [](Rgb colour) { return [colour](int, int) { return colour; }; };
+    ASSERT_TRUE(WriteBmp24((game_ / "TimeDrop.bmp").string(), 30, 12, solid(kDrop)));
+    ASSERT_TRUE(WriteBmp24((game_ / "TimeUnit.bmp").string(), 20, 2, solid(kUnit)));
+    ASSERT_TRUE(WriteBmp24((game_ / "TimerStart.bmp").string(), 44, 38, solid(kStart)));
+    ASSERT_TRUE(WriteBmp24((game_ / "gameoveranim.bmp").string(), 296, 43 * 35,
+                           [](int, int y) { return AnimationColour(y / 43); }));
+    fs::current_path(game_);  // the scratch folder brings the old one back
+    ASSERT_TRUE(StartDisplay(true));
+    mainWindow = window_;
+    clientWidth = 800, clientHeight = 600;  // what popups centre on
+    host::settings().timeMode = host::TimeMode::Virtual;
+    StartClock();
+    SetTickPoll([] {
+      int32_t left = handTicks.load();
+      if (left > 0) handTicks = --left;
+      // Virtual time runs the clock on the main thread: moving the cursor here is safe.
+      if (left == 6) mouseCursor.SetPosition(400, 300);
+      if (left == 3) host::InjectMouseButton(VK_LBUTTON, true);
+      if (left == 1) host::InjectMouseButton(VK_LBUTTON, false);
+      mouseCursor.Poll();
+    });
+    ZQInitMouse();
+    ZQAcquireMouse(1);
+    MouseCursor::ResetPollHistoryForTest();
+    TileBoard::ResetPreviousButtonsForTest();
+    soundRegistry.Init(nullptr, 200);
+    launchDirectory[0] = '\0';
+    gameScreen.Activate(ZQGetLPDD(), backSurface);
+  }
+  void TearDown() override {
+    gameScreen.Deactivate();
+    tileGame.hallOfFame.Free();
+    soundRegistry.Shutdown();
+    DisplayTest::TearDown();
+    mainWindow = nullptr;
+    clientWidth = clientHeight = 0;
+  }
+
+  // Level index 0 to 12 dealt afresh (state 0, countdown paused), or 13: the last one finished.
+  void GoToLevel(int32_t index) {
+    tileGame.level = (index < kLevelCount ? index : kLevelCount - 1) - 1;
+    tileGame.AdvanceLevel();
+    if (index >= kLevelCount) tileGame.level = kLevelCount;
+  }
+  // A frame's starting point: the state, score and countdown, no scare due.
+  void Start(int32_t state, int32_t score, int32_t countdown) {
+    tileGame.SetState(state);
+    tileGame.SetScore(score);
+    tileGame.eventTime = GetTicks();
+    SetCountdown(countdown);
+  }
+  std::vector<int32_t> Tiles() {
+    std::vector<int32_t> tiles;
+    for (const BoardCell& cell : tileGame.board.cells) tiles.push_back(cell.tile);
+    return tiles;
+  }
+  void SolveBoard() {
+    for (int32_t i = 0; i < kGridCells; ++i) tileGame.board.cells[i].tile = LevelLayouts[tileGame.board.level][i] - 1;
+    for (int32_t i = kGridCells; i < kBoardCells; ++i) tileGame.board.cells[i].tile = kEmptyCell;
+  }
+  // Pressed in one frame, released in the next: the release frame's result.
+  int32_t ClickButton(const std::string& name) {
+    // The rules popup waits for a click: a player's hand on the clock moves the
+    // mouse to the middle of the screen 30 ms from now, presses 30 ms later and
+    // releases 20 ms after that, whatever loop the game is in then.
+    if (name == "info") handTicks = 9;
+    static const std::map<std::string, std::pair<int, int>> kPlaces = {
+        {"newgame", {98, 448}}, {"info", {98, 509}}, {"menu", {6, 448}},
+        {"exit", {6, 509}},     {"up", {641, 333}},  {"down", {641, 461}}};
+    mouseCursor.SetPosition(kPlaces.at(name).first + 20, kPlaces.at(name).second + 20);
+    host::InjectMouseButton(VK_LBUTTON, true);
+    Tick();
+    if (const int32_t first = tileGame.Frame(); first != FrameContinue) return first;
+    host::InjectMouseButton(VK_LBUTTON, false);
+    Tick();
+    return tileGame.Frame();
+  }
+
+  static inline std::atomic<int32_t> handTicks{0};
+  ScratchFolder folder_{ScratchFolder::kMakeWorkingDirectory};
+  fs::path game_;
+};
 
 // The countdown is set to 50 before each click; a running one may cross one
 // second boundary during it.
@@ -40,16 +158,11 @@ TEST_F(GameFlowTest, ButtonsInEachState) {
   for (const ButtonRow& row : kButtonRows) {
     SCOPED_TRACE(row.what);
     GoToLevel(row.level);
-    tileGame.SetState(row.state);
-    tileGame.SetScore(777);
-    tileGame.eventTime = GetTicks();
-    SetCountdown(50);
+    Start(row.state, 777, 50);
     if (row.state != 0) ResumeCountdown();
-    BoardCell before[kBoardCells];
-    std::copy(std::begin(tileGame.board.cells), std::end(tileGame.board.cells), before);
+    const std::vector<int32_t> before = Tiles();
     ASSERT_EQ(ClickButton(row.button), FrameContinue);
-    const bool same = std::equal(std::begin(before), std::end(before), std::begin(tileGame.board.cells),
-                                 [](const BoardCell& a, const BoardCell& b) { return a.tile == b.tile; });
+    const bool same = Tiles() == before;
     const int32_t countdown = GetCountdown() + (row.wantRunning && GetCountdown() == row.wantCountdown - 1);
     EXPECT_EQ(std::make_tuple(tileGame.GetState(), tileGame.level, tileGame.GetScore(), countdown,
                               IsCountdownRunning() != 0, same),
@@ -71,15 +184,12 @@ TEST_F(GameFlowTest, ExitAndMenuEndTheProgramOnlyWhenTheyShould) {
 // Solved in play: "organ", 1.5 s on screen with the countdown running, then
 // the level's points and the time bonus; the last level only waits after.
 TEST_F(GameFlowTest, ASolvedPictureWaitsOneAndAHalfSecondsThenScores) {
-  const struct {
-    int32_t level, remaining, wantScore;
-  } rows[] = {{0, 138, 10000 + 13800}, {1, 100, 20000 + 20000}, {12, 258, 130000 + 105676800}};
+  const struct { int32_t level, remaining, wantScore; } rows[] = {{0, 138, 10000 + 13800}, {1, 100, 20000 + 20000}, {12, 258, 130000 + 105676800}};
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << "level index " << row.level << ", " << row.remaining << " s left");
     GoToLevel(row.level);
     SolveBoard();
-    tileGame.SetState(StatePlaying);
-    tileGame.SetScore(0);
+    Start(StatePlaying, 0, GetCountdown());
     ResumeCountdown();
     ASSERT_EQ(tileGame.Frame(), FrameContinue);
     EXPECT_EQ(tileGame.GetState(), StateRoundComplete);
@@ -105,11 +215,7 @@ TEST_F(GameFlowTest, ASolvedPictureWaitsOneAndAHalfSecondsThenScores) {
 }
 
 TEST_F(GameFlowTest, TimeOver) {
-  const struct {
-    const char* what;
-    int32_t state, score;
-    bool wantEntry;
-  } rows[] = {
+  const struct { const char* what; int32_t state, score; bool wantEntry; } rows[] = {
       {"time over in play with a score enters the hall of fame", 1, 5000, true},
       {"a score of 0 never enters", 1, 0, false},
       {"a picture solved in its last second is not scored", 9, 0, false},
@@ -121,10 +227,7 @@ TEST_F(GameFlowTest, TimeOver) {
     tileGame.hallOfFame.Resize(20);
     GoToLevel(3);
     if (row.state == 9) SolveBoard();
-    tileGame.SetState(row.state);
-    tileGame.SetScore(row.score);
-    tileGame.eventTime = GetTicks();
-    SetCountdown(0);
+    Start(row.state, row.score, 0);
     ASSERT_EQ(tileGame.Frame(), FrameContinue);
     EXPECT_EQ(std::make_tuple(tileGame.GetState(), tileGame.GetScore(), tileGame.level),
               std::make_tuple(int32_t{StateIdle}, row.score, 3));
@@ -140,8 +243,7 @@ TEST_F(GameFlowTest, TimeOver) {
 TEST_F(GameFlowTest, AScareSoundEveryTenSecondsInEveryState) {
   const std::set<std::string> scares = {"scream1", "ghost", "thunder", "laugh"};
   for (int32_t state : {0, 1}) {
-    tileGame.SetState(state);
-    tileGame.eventTime = GetTicks();
+    Start(state, 0, 100);
     const int32_t asked = SoundRegistry::RequestCountForTest();
     Tick(1000);
     tileGame.Frame();
@@ -155,33 +257,75 @@ TEST_F(GameFlowTest, AScareSoundEveryTenSecondsInEveryState) {
 }
 
 TEST_F(GameFlowTest, EachActivationRegistersTheEightEffectsAndDealsLevelOne) {
-  const char* const names[] = {"thunder", "scream1", "ghost", "organ", "beat", "laugh", "click", "slide"};
-  for (int pass = 1; pass <= 2; ++pass) {
-    for (int i = 0; i < 8; ++i) {
-      SoundEntry* entry = soundRegistry.Find(names[i]);
-      EXPECT_EQ(entry ? entry->id : -1, 10 + i) << names[i] << ", activation " << pass;
-    }
-    EXPECT_EQ(std::make_tuple(tileGame.level, tileGame.GetState(), GetCountdown(), IsCountdownRunning()),
-              std::make_tuple(0, int32_t{StateIdle}, 138, 0))
-        << "level, state, countdown, running";
+  for (int pass = 1; pass <= 3; ++pass) {  // the last without background.bmp
+    std::string ids;
+    for (const char* name : {"thunder", "scream1", "ghost", "organ", "beat", "laugh", "click", "slide"})
+      ids += std::to_string(soundRegistry.Find(name) ? soundRegistry.Find(name)->id : -1) + " ";
+    EXPECT_EQ(std::make_tuple(ids, tileGame.level, tileGame.GetState(), GetCountdown(), IsCountdownRunning()),
+              pass < 3 ? std::make_tuple(std::string("10 11 12 13 14 15 16 17 "), 0, int32_t{StateIdle}, 138, 0)
+                       : std::make_tuple(std::string("-1 -1 -1 -1 -1 -1 -1 -1 "), 5, int32_t{StatePlaying}, 138, 0))
+        << "activation " << pass << ": effect ids, level, state, countdown, running";
     tileGame.SetState(StatePlaying);
     tileGame.level = 5;
     gameScreen.Deactivate();
-    EXPECT_EQ(soundRegistry.Find("thunder"), nullptr);
-    EXPECT_EQ(sceneComposer.GetBackground(), nullptr) << "no pointer to a released background";
-    EXPECT_EQ(sceneComposer.GetBackdrop(), nullptr);
+    EXPECT_EQ(std::make_tuple(soundRegistry.Find("thunder"), sceneComposer.GetBackground(), sceneComposer.GetBackdrop()),
+              std::make_tuple(nullptr, nullptr, nullptr)) << "no pointer to a released background or backdrop";
+    if (pass == 2) fs::remove("background.bmp");
     gameScreen.Activate(ZQGetLPDD(), backSurface);
+  }
+  EXPECT_STREQ(gameScreen.MissingFile(), "background.bmp");
+}
+
+TEST_F(GameFlowTest, TimerBarPositionsAndGameOverFrames) {
+  // The drop's top (-1: none), the units stacked from y = 306, the animation's frame (-1: none).
+  const struct { int32_t remaining; bool running; int32_t dropY, units, animation; } rows[] = {
+      {138, false, -1, 0, -1},  {139, true, -1, 0, -1}, {138, true, 306, 0, -1}, {137, true, 308, 1, -1},
+      {34, true, 514, 104, -1}, {33, true, -1, 105, 1}, {0, true, -1, 105, 34},
+  };
+  for (const auto& row : rows) {
+    SetCountdown(row.remaining);
+    if (row.running) ResumeCountdown(); else PauseCountdown();
+    LPDIRECTDRAWSURFACE background = sceneComposer.GetBackground();
+    DrawTimerBar(background);
+    // The bar as text: 's' for the top shown, then per 2 pixels from y = 306
+    // 'd' drop, 'u' unit, 'b' both, '.' neither; then the animation's frame.
+    std::string actual = PixelAt(background, 723, 270) == Pixel565(kStart) ? "s" : "-";
+    std::string expected = row.dropY != -1 || row.animation != -1 ? "s" : "-";
+    for (int32_t y = 306; y < 530; y += 2) {
+      actual += ".udb"[(PixelAt(background, 740, y) == Pixel565(kUnit)) + 2 * (PixelAt(background, 731, y) == Pixel565(kDrop))];
+      expected += ".udb"[(y < 306 + 2 * row.units) + 2 * (row.dropY != -1 && y >= row.dropY && y < row.dropY + 12)];
+    }
+    int32_t frame = -1;
+    for (int k = 0; k < 35; ++k)
+      if (PixelAt(background, 480, 530) == Pixel565(AnimationColour(k))) frame = k;
+    EXPECT_EQ(actual + " " + std::to_string(frame), expected + " " + std::to_string(row.animation))
+        << row.remaining << " s left, running " << row.running;
   }
 }
 
-class MissingBackgroundTest : public GameFlowTest {
- protected:
-  void PrepareFolder() override { std::filesystem::remove(game_ / "background.bmp"); }
-};
-
-TEST_F(MissingBackgroundTest, ActivationReportsTheMissingFile) {
-  EXPECT_STREQ(gameScreen.MissingFile(), "background.bmp");
-  EXPECT_EQ(sceneComposer.GetBackground(), nullptr);
+TEST_F(GameFlowTest, DrawNumberEndsAtItsRightEdge) {
+  const std::string font = folder_.File("font.bmp");
+  ASSERT_TRUE(WriteBmp24(font, 200, 10, [](int x, int) { return DigitColour(x / 20); }));
+  Sprite digits;
+  digits.LoadStrip(font.c_str(), 10, 0);
+  // One character per 20-pixel column from x = 0: the digit drawn, '.' untouched.
+  const struct { const char* text; int32_t right; const char* want; } rows[] = {{"305", 160, ".....305."}, {"7", 60, "..7......"}, {"1-2", 100, "..1.2...."}};
+  for (const auto& row : rows) {
+    LPDIRECTDRAWSURFACE target = MakeSurface(200, 10, kBlack);
+    DrawNumber(&digits, row.right, 0, row.text, target);
+    std::string columns;
+    for (int column = 0; column < 9; ++column) {
+      char seen = '?';
+      for (int d = 0; d < 10; ++d)
+        if (PixelAt(target, column * 20 + 4, 5) == Pixel565(DigitColour(d))) seen = static_cast<char>('0' + d);
+      if (PixelAt(target, column * 20 + 4, 5) == kBlack) seen = '.';
+      // A whole column: its last pixel agrees with its first.
+      if (PixelAt(target, column * 20 + 19, 5) != PixelAt(target, column * 20 + 4, 5)) seen = '|';
+      columns += seen;
+    }
+    EXPECT_EQ(columns, row.want) << row.text << " ending at " << row.right;
+  }
+  DrawNumber(nullptr, 100, 0, "1", MakeSurface(200, 10, kBlack));  // no font: nothing, no crash
 }
 
 }  // namespace
