@@ -1,9 +1,8 @@
-// A golden replay of the real game binary, headless, with virtual time and a
-// fixed seed: "newgame", level 1 solved by mouse clicks planned here over the
-// same deal, the round-complete popup on screen. The picture of that popup and
-// the hall-of-fame file it leaves must match the checked-in expectations.
-// GLOOMGRID_UPDATE_EXPECTED=1 writes the expectations from this run instead (look
-// at the picture before checking it in).
+// A golden replay of the real game binary, headless, in virtual time with a
+// fixed seed: "newgame", level 1 solved by clicks planned here over the same
+// deal, the round-complete popup on screen. Its picture and the hiscore.dat left
+// must match the checked-in ones; GLOOMGRID_UPDATE_EXPECTED=1 writes them anew
+// (look at the picture before checking it in).
 #include <gtest/gtest.h>
 
 #include <array>
@@ -69,14 +68,10 @@ std::vector<Move> SolveLevelOne(const Cells& start) {
 
 void ExpectSameAsExpected(const std::vector<uint8_t>& actual, const std::string& name) {
   const std::string path = std::string(GLOOMGRID_SOURCE_DIR) + "/tests/game/expected/" + name;
-  if (std::getenv("GLOOMGRID_UPDATE_EXPECTED") != nullptr) {
-    ASSERT_TRUE(WriteFileBytes(path, actual));
-    return;
-  }
+  if (std::getenv("GLOOMGRID_UPDATE_EXPECTED") != nullptr) { EXPECT_TRUE(WriteFileBytes(path, actual)); }
   const std::vector<uint8_t> expected = ReadFileBytes(path);
-  ASSERT_FALSE(expected.empty()) << "missing " << path;
-  EXPECT_EQ(actual.size(), expected.size()) << name;
-  EXPECT_TRUE(actual == expected) << name << " differs from the expectation";
+  EXPECT_TRUE(!expected.empty() && actual == expected)
+      << name << ": " << actual.size() << " bytes differ from the " << expected.size() << " of " << path;
 }
 
 TEST(ReplayTest, LevelOneSolvedByClicksEndsInTheRoundCompletePopup) {
@@ -113,13 +108,9 @@ TEST(ReplayTest, LevelOneSolvedByClicksEndsInTheRoundCompletePopup) {
   options.script = script.str();
   options.timeLimitSeconds = 60;
   GameRun run = RunGame(options);
-  ASSERT_EQ(run.exitCode, 0) << run.stdErr;
-  SCOPED_TRACE(testing::Message() << moves.size() << " moves; script:\n" << options.script);
+  ASSERT_EQ(run.exitCode, 0) << run.stdErr << "\n" << moves.size() << " moves; script:\n" << options.script;
   ExpectSameAsExpected(ReadFileBytes(shot), "replay_roundcomplete.png");
-  const std::vector<uint8_t> hiscore = ReadFileBytes(run.folder + "/hiscore.dat");
-  ASSERT_EQ(hiscore.size(), 5204u);
-  EXPECT_STREQ(reinterpret_cast<const char*>(&hiscore[4]), "Player1:::Y");
-  ExpectSameAsExpected(hiscore, "replay_hiscore.dat");
+  ExpectSameAsExpected(ReadFileBytes(run.folder + "/hiscore.dat"), "replay_hiscore.dat");
 }
 
 }  // namespace

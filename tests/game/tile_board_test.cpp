@@ -55,9 +55,7 @@ class TileBoardTest : public DisplayTest {
     tiles.AddFrame(CreateKeyedSurface(86, 97, kRed));
     for (uint16_t colour : {kGreen, kYellow, kWhite, kBlue}) arrows.AddFrame(CreateKeyedSurface(80, 80, colour));
     marker.AddFrame(CreateKeyedSurface(10, 10, kGrey));
-    gameScreen.tileSet = &tiles;
-    gameScreen.arrows = &arrows;
-    gameScreen.selectionMarker = &marker;
+    gameScreen.tileSet = &tiles, gameScreen.arrows = &arrows, gameScreen.selectionMarker = &marker;
     srand(7);
     ASSERT_EQ(board.NewBoard(1), 1);
     sceneComposer.SetBackground(nullptr);  // forget what earlier draws filed
@@ -127,11 +125,9 @@ TEST_F(TileBoardTest, ClickSequencesHeldButtonsSelectionsAndTheEmptyMarker) {
     EXPECT_EQ(std::make_pair(board.selecting, heard), std::make_pair(s.selecting, std::string(s.sounds)))
         << "cell " << s.cell << " buttons " << s.buttons;
   }
-  const std::vector<int32_t> want = {tile2, kEmptyCell, kEmptyCell, tile12, kEmptyCell, 0};
   EXPECT_EQ((std::vector<int32_t>{board.cells[2].tile, board.cells[25].tile, board.cells[12].tile, board.cells[13].tile,
                                   board.cells[17].tile, board.moves->Count()}),
-            want)
-      << "cells 2, 25, 12, 13, 17 and the moves left";
+            (std::vector<int32_t>{tile2, kEmptyCell, kEmptyCell, tile12, kEmptyCell, 0})) << "cells 2, 25, 12, 13, 17, moves";
 }
 
 TEST_F(TileBoardTest, EdgeTilesDropTheOverhangAndASelectionShowsArrowsAndTheMarker) {
@@ -154,10 +150,8 @@ TEST_F(TileBoardTest, EdgeTilesDropTheOverhangAndASelectionShowsArrowsAndTheMark
   sceneComposer.SetBackground(nullptr);
   board.HandleMouse(0, 0, 0);
   EXPECT_EQ(composer_test::PendingRequests(sceneComposer), "436,246 80x80 1001; 356,166 80x80 1001; 356,246 10x10 1001");
-  EXPECT_EQ((std::vector<uint16_t>{PixelAt(backSurface, 476, 286), PixelAt(backSurface, 396, 206),
-                                   PixelAt(backSurface, 361, 251)}),
-            (std::vector<uint16_t>{kYellow, kGreen, kGrey}))
-      << "right arrow on cell 13, up arrow on cell 7, marker on cell 12";
+  EXPECT_EQ((std::vector<uint16_t>{PixelAt(backSurface, 476, 286), PixelAt(backSurface, 396, 206), PixelAt(backSurface, 361, 251)}),
+            (std::vector<uint16_t>{kYellow, kGreen, kGrey})) << "right arrow on cell 13, up arrow on cell 7, marker on cell 12";
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
-// The game's main window (its class and procedure) with the graphics library's
-// display on it, headless: activation, the title, keys, the screen saver, the
-// quit message through the pump; the mouse's road into the game (a maximized
-// window's offsets, a press read before its release, a drawn cursor in the
-// picture actually presented); and the window closed while a popup runs.
+// The game's main window and procedure with the display on it, headless: what
+// reaches the game through window messages, the mouse's road into the game, and
+// the window closed while a popup runs.
 #include <gtest/gtest.h>
 
 #include "core/globals.h"
@@ -14,7 +12,6 @@
 #include "screens/mouse_cursor.h"
 #include "screens/popup_screen.h"
 #include "screens/scene_composer.h"
-#include "screens/screen.h"
 #include "screens/screen_image.h"
 #include "shell/main_window.h"
 #include "support/bmp_file.h"
@@ -48,11 +45,10 @@ class GameWindowTest : public DisplayTest {
     MouseCursor::ResetPollHistoryForTest();
   }
   virtual bool FullScreen() { return false; }
-  // A picture file in the scratch folder, left half `colour`, right half black.
+  // A picture file, left half `colour`, right half black.
   std::string Picture(int width, int height, Rgb colour) {
-    const std::string file = folder_.File(std::to_string(width) + ".bmp");
-    EXPECT_TRUE(WriteBmp24(file, width, height, [=](int x, int) { return x < width / 2 ? colour : Rgb{0, 0, 0}; }));
-    return file;
+    EXPECT_TRUE(WriteBmp24(folder_.File("p.bmp"), width, height, [=](int x, int) { return x < width / 2 ? colour : Rgb{}; }));
+    return folder_.File("p.bmp");
   }
   // A key pressed or released, then the queue run dry; true when the quit message was met.
   static bool Key(int key, bool down) {
@@ -97,9 +93,9 @@ TEST_F(GameWindowTest, ActivationTitleScreenSaverKeysAndTheQuitCode) {
 
 TEST_F(GameWindowTest, MouseMovesReachTheCursorShiftedInAMaximizedWindow) {
   // On this host the frame and small-caption heights are 0, so a maximized
-  // w x h window shifts by (w/2 - 399, h/2 - 300).
-  const struct { int maximizedWidth, maximizedHeight, moveX, moveY, cursorX, cursorY; } cases[] = {  // 0 x 0: restored{0, 0, 10, 20, 10, 20}, {1024, 741, 500, 400, 387, 330}, {1280, 1000, 241, 200, 0, 0},
-               {0, 0, 241, 200, 241, 200}};
+  // w x h window shifts by (w/2 - 399, h/2 - 300); 0 x 0: restored.
+  const struct { int maximizedWidth, maximizedHeight, moveX, moveY, cursorX, cursorY; } cases[] = {
+      {0, 0, 10, 20, 10, 20}, {1024, 741, 500, 400, 387, 330}, {1280, 1000, 241, 200, 0, 0}, {0, 0, 241, 200, 241, 200}};
   for (const auto& c : cases) {
     if (c.maximizedWidth != 0) host::InjectMaximize(c.maximizedWidth, c.maximizedHeight);
     else host::InjectRestore();
@@ -172,10 +168,9 @@ TEST_F(GameWindowTest, ClosingTheWindowDuringAPopupQuitsAndLeavesNoSurfaceToDraw
   char result[256] = "untouched";
   EXPECT_EQ(popup.Run(result, nullptr), 0) << "a quit, after " << popup.passes << " passes";
   EXPECT_STREQ(result, "untouched");
-  EXPECT_EQ(host::FindWindow(mainWindow), nullptr) << "the window is gone";
+  EXPECT_EQ((std::vector<void*>{host::FindWindow(mainWindow), backSurface, primarySurface, directDraw}),
+            (std::vector<void*>(4, nullptr))) << "window, back and primary surface, DirectDraw";
   EXPECT_EQ(sceneComposer.GetBackground(), gameBackground);
-  EXPECT_EQ((std::vector<void*>{backSurface, primarySurface, directDraw}), (std::vector<void*>(3, nullptr)))
-      << "back and primary surface, DirectDraw";
   // The game's frame goes on to its end: drawing and presenting find no display.
   EXPECT_EQ(picture->Draw(backSurface, 0, 0), 0);
   popup.GetPanel()->Redraw();

@@ -1,15 +1,12 @@
 // The real game binary, started headless in a copy of its folder: start-up
-// checks with their messages and exit codes, display modes from setup.ini, the
-// ways a run ends, and the way a new user first tries it (no display, Ctrl+C,
-// a launcher directory with blanks, a setup.ini that is no file, broken test
-// hooks). A hang shows as exit code -1 (killed at the time limit).
+// checks, display modes, the ways a run ends, and a new user's first tries. A
+// hang shows as exit code -1 (killed at the time limit).
 #include <gtest/gtest.h>
 
 #include <signal.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
+#include <functional>
 
 #include "support/game_process.h"
 #include "support/scratch_folder.h"
@@ -48,11 +45,12 @@ void ExpectRuns(const std::vector<RunRow>& runs) {
 }
 
 GameOptions Options(std::map<std::string, std::string> environment, std::string script = kEscape,
-                    std::string setupIni = "") {
+                    std::string setupIni = "", std::function<void(GameOptions&)> change = nullptr) {
   GameOptions options;
   options.environment = environment;
   options.script = script;
   options.setupIni = setupIni;
+  if (change) change(options);
   return options;
 }
 
@@ -84,29 +82,19 @@ TEST(Probe, NoDisplaySignalsBlanksNonFilesAndBrokenHooks) {
   const std::string fifo = scratch.File("fifo.sh");
   const std::string script = "rm setup.ini && mkfifo setup.ini && exec ./gloomgrid \"/opt/Orvane Launcher\"\n";
   ASSERT_TRUE(testing_support::WriteFileBytes(fifo, {script.begin(), script.end()}));
-  const std::string noDisplayMessage = "gloomgrid: cannot open the game window: no display";
-  const std::vector<std::string> shutdown = {"DestroyWindow", "timeKillEvent", "PostQuitMessage 0"};
-  auto stopped = [&](int signalNumber) {
-    RunRow run{Options({}, ""), 0, {"signal " + std::to_string(signalNumber) + ": WM_CLOSE posted"}};
-    run.options.stopSignal = signalNumber;
-    run.inOrder.insert(run.inOrder.end(), shutdown.begin(), shutdown.end());
-    return run;
-  };
-  // ":4711": a display number nothing listens on.
-  auto noDisplay = [&](const char* display) {
-    RunRow run{Options({{"DISPLAY", display}, {"WAYLAND_DISPLAY", ""}}, ""), 1, {noDisplayMessage}, "", 1};
-    run.options.headless = false;
-    return run;
-  };
-  RunRow fifoRow{Options({}, "100 close\n"), 0, {"WinMain \"/opt/Orvane Launcher\"\n", kWindowed}};
-  fifoRow.options.program = "/bin/sh";
-  fifoRow.options.arguments = fifo;
+  const char* noDisplay = "gloomgrid: cannot open the game window: no display";
+  auto windowed = [](GameOptions& options) { options.headless = false; };
+  auto stopBy = [](int signalNumber) { return [=](GameOptions& options) { options.stopSignal = signalNumber; }; };
   ExpectRuns({
-      noDisplay(""),
-      noDisplay(":4711"),
-      stopped(SIGINT),
-      stopped(SIGTERM),
-      fifoRow,
+      // ":4711": a display number nothing listens on.
+      {Options({{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}}, "", "", windowed), 1, {noDisplay}, "", 1},
+      {Options({{"DISPLAY", ":4711"}, {"WAYLAND_DISPLAY", ""}}, "", "", windowed), 1, {noDisplay}, "", 1},
+      {Options({}, "", "", stopBy(SIGINT)), 0, {"signal 2: WM_CLOSE posted", "DestroyWindow", "timeKillEvent",
+                                                "PostQuitMessage 0"}},
+      {Options({}, "", "", stopBy(SIGTERM)), 0, {"signal 15: WM_CLOSE posted", "DestroyWindow", "timeKillEvent",
+                                                 "PostQuitMessage 0"}},
+      {Options({}, "100 close\n", "", [&](GameOptions& options) { options.program = "/bin/sh", options.arguments = fifo; }),
+       0, {"WinMain \"/opt/Orvane Launcher\"\n", kWindowed}},
       {Options({}, "100 close\n-5 keydown escape\n"), 1, {"line 2: the time is not a whole number"}},
       {Options({}, "100 screenshot /nonexistent/shot.png\n200 close\n"), 1,
        {"cannot write the screenshot /nonexistent/shot.png"}},
