@@ -1,124 +1,86 @@
-// The game clock on the host's hand-stepped timer: counting, the seconds
-// countdown, frame pacing, and the GetTickCount fallback when no timer exists.
+// The game clock on the host's hand-stepped timer: counting, the countdown, frame pacing and its rate text, the
+// GetTickCount fallback without a timer, and waits that never pump messages ending in every time mode.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <mmsystem.h>
 
-#include <atomic>
-#include <thread>
-
-#include "host/control.h"
 #include "core/game_clock.h"
 #include "core/globals.h"
+#include "host/control.h"
 #include "support/display.h"
 
 namespace {
 
-class GameClockTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    host::ResetForTest();
-    host::settings() = host::Settings{};
-    host::settings().headless = true;
-    host::settings().timeMode = host::TimeMode::Manual;
-    ResetGameClockForTest();
-  }
-  void TearDown() override {
-    ResetGameClockForTest();
-    host::ResetForTest();
-  }
-  void Seconds(int seconds) { host::StepTimer(seconds * 100); }
-};
+using namespace testing_support;
 
-TEST_F(GameClockTest, CountsTenMillisecondsPerTickAndTheCountdownOneSecondPerSecond) {
+// A clean host in manual time around each test: time moves by StepTimer.
+class GameClockTest : public DisplayTest {};
+
+TEST_F(GameClockTest, CountsTicksAndTheCountdownPausedOrNot) {
   ASSERT_EQ(StartGameClock(), 0);
   SetCountdown(3);
   host::StepTimer(99);
-  EXPECT_EQ(GetTicks(), 990);
-  EXPECT_EQ(GetCountdown(), 3);
+  EXPECT_EQ(std::make_pair(GetTicks(), GetCountdown()), std::make_pair(990, 3));
   host::StepTimer(1);
   EXPECT_EQ(GetCountdown(), 2);
-  Seconds(5);
-  EXPECT_EQ(GetCountdown(), 0) << "never below zero";
-  StopGameClock();
-  host::StepTimer(5);
-  EXPECT_EQ(TicksSince(990), 5010) << "a stopped clock stands still";
-}
-
-TEST_F(GameClockTest, PausedCountdownResumesAtTheNextWholeSecondOfTheClock) {
-  ASSERT_EQ(StartGameClock(), 0);
-  SetCountdown(10);
-  Seconds(1);
   PauseCountdown();
-  EXPECT_EQ(IsCountdownRunning(), 0);
-  Seconds(3);
-  EXPECT_EQ(GetCountdown(), 9);
-  host::StepTimer(50);
+  host::StepTimer(350);
   ResumeCountdown();
   // The second boundary is still counted from the clock, not from resuming.
   host::StepTimer(49);
-  EXPECT_EQ(GetCountdown(), 9);
+  EXPECT_EQ(GetCountdown(), 2);
   host::StepTimer(1);
-  EXPECT_EQ(GetCountdown(), 8);
+  EXPECT_EQ(GetCountdown(), 1);
+  host::StepTimer(500);
+  EXPECT_EQ(std::make_pair(TicksSince(990), GetCountdown()), std::make_pair(9010, 0)) << "never below zero";
 }
 
-TEST_F(GameClockTest, FramesWaitForTheNextSlotButLateOnesAreNotMadeUpFor) {
-  ASSERT_EQ(StartGameClock(), 0);
+TEST_F(GameClockTest, ALateFrameIsNotMadeUpForAndTheRateShowsWhileSwitchedOn) {
+  ASSERT_TRUE(StartDisplay(false));
+  StartClock();
   WaitForNextFrame(100);
   EXPECT_EQ(nextFrameTime, 10) << "the first frame does not wait";
-  std::atomic<bool> done{false};
-  std::thread frame([&] {
-    WaitForNextFrame(100);
-    done = true;
-  });
-  for (int i = 0; i < 1000 && !done; ++i) std::this_thread::yield();
-  EXPECT_FALSE(done) << "the frame cannot start before the clock reaches the slot";
-  host::StepTimer(1);
-  frame.join();
-  EXPECT_EQ(nextFrameTime, 20);
-  host::StepTimer(9);  // the frame took 90 ms
+  host::StepTimer(10);  // the frame took 100 ms
   WaitForNextFrame(50);
   EXPECT_EQ(nextFrameTime, 100 + 20) << "a slot from now, not from the missed one";
   EXPECT_FLOAT_EQ(frameRate, 50.0f);
-}
-
-TEST_F(GameClockTest, WithoutATimerTheClockFollowsTheTickCount) {
-  host::settings().timerRefused = true;
-  host::settings().timeMode = host::TimeMode::Virtual;
-  EXPECT_EQ(StartGameClock(), 0) << "a refused timer is not reported";
-  SetCountdown(5);
-  MSG msg;
-  // In virtual time, every look at an empty queue lets 10 ms pass.
-  for (int i = 0; i < 150; ++i) PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
-  EXPECT_EQ(GetTicks(), 1500);
-  EXPECT_EQ(GetCountdown(), 4);
-  // Frame pacing moves on instead of waiting for ever.
-  for (int frame = 0; frame < 3; ++frame) {
-    PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
-    WaitForNextFrame(100);
-  }
-  EXPECT_GE(nextFrameTime, 1520);
-}
-
-// With the frame rate switched on, each frame writes the requested rate at the
-// top right of the back surface.
-class FrameRateTextTest : public testing_support::DisplayTest {};
-
-TEST_F(FrameRateTextTest, ShowsTheRequestedRateAtTheTopRightWhileSwitchedOn) {
-  using namespace testing_support;
-  ASSERT_TRUE(StartDisplay(false));
-  StartClock();
   Fill(backSurface, 0);
   showFps = 1;
+  Tick(2);
   WaitForNextFrame(100);
   EXPECT_GT(CountPixels(backSurface, 0xFFFF), 20) << "the text 100.00 was drawn";
-  EXPECT_EQ(RegionMismatch(backSurface, 0, 0, 580, 600, 0), "") << "nothing left of x = 580";
-  EXPECT_EQ(RegionMismatch(backSurface, 580, 16, 220, 584, 0), "") << "nothing below the text line";
+  EXPECT_EQ(RegionMismatch(backSurface, 0, 0, 580, 600, 0) + RegionMismatch(backSurface, 580, 16, 220, 584, 0), "")
+      << "nothing left of x = 580 or below the text line";
   showFps = 0;
   Fill(backSurface, 0);
   Tick(1);
   WaitForNextFrame(100);
   EXPECT_EQ(CountPixels(backSurface, 0xFFFF), 0);
+}
+
+TEST_F(GameClockTest, WaitsEndInEveryTimeModeAndWithoutATimer) {
+  for (const auto& [mode, name] : {std::pair{host::TimeMode::Virtual, "virtual"}, {host::TimeMode::Real, "real"},
+                                   {host::TimeMode::Manual, "manual"}}) {
+    DisplayTest::SetUp();
+    host::settings().timeMode = mode;
+    // The shape of a fade or a delay: read the clock until enough time has passed.
+    auto spin = [](auto read) { DWORD start = read(), now = start; while (now - start < 30) now = read(); return now - start; };
+    EXPECT_GE(spin([] { return GetTickCount(); }) + spin([] { return timeGetTime(); }), 60u) << name;
+    host::settings().timerRefused = true;
+    EXPECT_EQ(StartGameClock(), 0) << "a refused timer is not reported";
+    if (mode == host::TimeMode::Virtual) {  // every look at an empty queue lets 10 ms pass
+      SetCountdown(5);
+      MSG msg;
+      for (int i = 0; i < 150; ++i) PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
+      EXPECT_EQ(GetTicks(), 1500);  // catches up first
+      EXPECT_EQ(GetCountdown(), 4);
+    }
+    const int32_t start = GetTicks();
+    for (int frame = 0; frame < 3; ++frame) WaitForNextFrame(100);
+    // The first frame does not wait; the next two wait one 10 ms slot each.
+    EXPECT_GE(GetTicks() - start, 20) << name << " time";
+  }
 }
 
 }  // namespace

@@ -1,71 +1,154 @@
-// The game's frame as a state machine, on the real artwork: the buttons in each
-// state, the level limits, the time over, the wait after a solve, the scoring up
-// to the largest bonus, the scare sounds, and the finished last level.
+// The game screen and its frame as a state machine, headless in a copy of the game folder, in virtual time
+// (a popup loop lets 10 ms pass per empty queue); clicks go through the host's mouse and the clock's
+// polling. Also the timer bar, painted with pictures of known colours, and DrawNumber.
+#include <gtest/gtest.h>
+
+#include <atomic>
 #include <cstdio>
-#include <set>
-#include <string>
+#include <filesystem>
+#include <map>
+#include <tuple>
 
-#include "game_fixture.h"
+#include "core/game_clock.h"
+#include "core/globals.h"
+#include "game/game_screen.h"
+#include "game/level_layouts.h"
+#include "game/panels.h"
+#include "game/tile_game.h"
+#include "host/control.h"
+#include "platform/zq.h"
+#include "screens/mouse_cursor.h"
+#include "screens/scene_composer.h"
+#include "screens/sprite.h"
+#include "sound/sound_registry.h"
+#include "support/bmp_file.h"
+#include "support/display.h"
 #include "support/scratch_folder.h"
-
-using game_test::GameFlowTest;
-using testing_support::ReadFileBytes;
 
 namespace {
 
-constexpr int32_t kSameAsBefore = -2;
+using namespace testing_support;
 
-struct ButtonRow {
-  const char* what;
-  int32_t state, level;
-  const char* button;
-  int32_t wantState, wantLevel, wantScore, wantCountdown;  // countdown: kSameAsBefore = the 50 set up
-  bool wantRunning;
-  bool wantSameBoard;
+constexpr Rgb kDrop = {255, 0, 0}, kUnit = {0, 255, 0}, kStart = {255, 255, 0};
+// Frame k of the game-over animation is painted (100, 4k, 100), digit d of the
+// test font (20d + 10, 200, 40).
+Rgb AnimationColour(int frame) { return {100, static_cast<uint8_t>(4 * frame), 100}; }
+Rgb DigitColour(int digit) { return {static_cast<uint8_t>(20 * digit + 10), 200, 40}; }
+
+namespace fs = std::filesystem;
+
+class GameFlowTest : public DisplayTest {
+ protected:
+  void SetUp() override {
+    DisplayTest::SetUp();
+    const fs::path game = folder_.path() + "/GloomGrid";
+    fs::create_directory(game);
+    for (const auto& entry : fs::directory_iterator(GLOOMGRID_DIST_DIR))
+      if (entry.path().filename() != "gloomgrid") fs::copy(entry, game / entry.path().filename(), fs::copy_options::recursive);
+    fs::current_path(game);  // the scratch folder brings the old one back
+    // Timer pictures of known colours in place of the real ones.
+    auto solid = [](Rgb colour) { return [colour](int, int) { return colour; }; };
+    ASSERT_TRUE(WriteBmp24("TimeDrop.bmp", 30, 12, solid(kDrop)) && WriteBmp24("TimeUnit.bmp", 20, 2, solid(kUnit)) &&
+                WriteBmp24("TimerStart.bmp", 44, 38, solid(kStart)) &&
+                WriteBmp24("gameoveranim.bmp", 296, 43 * 35, [](int, int y) { return AnimationColour(y / 43); }));
+    ASSERT_TRUE(StartDisplay(true));
+    mainWindow = window_;
+    clientWidth = 800, clientHeight = 600;  // what popups centre on
+    host::settings().timeMode = host::TimeMode::Virtual;
+    StartClock();
+    SetTickPoll([] {
+      // Virtual time runs the clock on the main thread: moving the cursor here is safe.
+      const int32_t left = handTicks > 0 ? --handTicks : 0;
+      if (left == 6) mouseCursor.SetPosition(400, 300);
+      if (left == 3 || left == 1) host::InjectMouseButton(VK_LBUTTON, left == 3);
+      mouseCursor.Poll();
+    });
+    ZQInitMouse();
+    ZQAcquireMouse(1);
+    MouseCursor::ResetPollHistoryForTest();
+    TileBoard::ResetPreviousButtonsForTest();
+    soundRegistry.Init(nullptr, 200);
+    launchDirectory[0] = '\0';
+    gameScreen.Activate(ZQGetLPDD(), backSurface);
+  }
+  void TearDown() override {
+    gameScreen.Deactivate();
+    tileGame.hallOfFame.Free();
+    soundRegistry.Shutdown();
+    DisplayTest::TearDown();
+    mainWindow = nullptr;
+    clientWidth = clientHeight = 0;
+  }
+
+  // Level index 0 to 12 dealt afresh (state 0, countdown paused), or 13: the last one finished.
+  void GoToLevel(int32_t index) {
+    tileGame.level = (index < kLevelCount ? index : kLevelCount - 1) - 1;
+    tileGame.AdvanceLevel();
+    if (index >= kLevelCount) tileGame.level = kLevelCount;
+  }
+  // A frame's starting point: the state, score and countdown, no scare due.
+  void Start(int32_t state, int32_t score, int32_t countdown) {
+    tileGame.SetState(state);
+    tileGame.SetScore(score);
+    tileGame.eventTime = GetTicks();
+    SetCountdown(countdown);
+  }
+  void SolveBoard() {
+    for (int32_t i = 0; i < kBoardCells; ++i)
+      tileGame.board.cells[i].tile = i < kGridCells ? LevelLayouts[tileGame.board.level][i] - 1 : kEmptyCell;
+  }
+  // Pressed in one frame, released in the next: the release frame's result. The rules popup waits for a
+  // click: a player's hand on the clock moves the mouse to the middle of the screen 30 ms from now, presses
+  // 30 ms later and releases 20 ms after that, whatever loop the game is in then.
+  int32_t ClickButton(const std::string& name) {
+    if (name == "info") handTicks = 9;
+    static const std::map<std::string, std::pair<int, int>> kPlaces = {{"newgame", {98, 448}}, {"info", {98, 509}},
+        {"menu", {6, 448}}, {"exit", {6, 509}}, {"up", {641, 333}}, {"down", {641, 461}}};
+    mouseCursor.SetPosition(kPlaces.at(name).first + 20, kPlaces.at(name).second + 20);
+    host::InjectMouseButton(VK_LBUTTON, true);
+    Tick();
+    if (const int32_t first = tileGame.Frame(); first != FrameContinue) return first;
+    host::InjectMouseButton(VK_LBUTTON, false);
+    Tick();
+    return tileGame.Frame();
+  }
+
+  static inline std::atomic<int32_t> handTicks{0};
+  ScratchFolder folder_{ScratchFolder::kMakeWorkingDirectory};
 };
 
-// Every row starts with score 777 and 50 seconds on the clock.
-const ButtonRow kButtonRows[] = {
-    {"newgame while idle starts play on the same deal and time", 0, 2, "newgame", 1, 2, 0, kSameAsBefore, true, true},
-    {"newgame while playing deals the level again", 1, 2, "newgame", 1, 2, 0, 158, true, false},
-    {"newgame while solved goes back to play", 9, 2, "newgame", 1, 2, 0, kSameAsBefore, true, true},
-    {"up on the last level does nothing", 0, 12, "up", 0, 12, 777, kSameAsBefore, false, true},
-    {"down on the first level does nothing", 0, 0, "down", 0, 0, 777, kSameAsBefore, false, true},
-    {"down while playing abandons the round", 1, 4, "down", 0, 3, 777, 168, false, false},
-    {"up while solved leaves the round unscored", 9, 4, "up", 0, 5, 777, 188, false, false},
-    {"newgame after the last level starts again at level 1", 0, 13, "newgame", 1, 0, 0, 138, true, false},
-    {"down after the last level deals level 13", 0, 13, "down", 0, 12, 777, 258, false, false},
-    {"up after the last level does nothing", 0, 13, "up", 0, 13, 777, kSameAsBefore, false, true},
-    {"the rules before play leave the clock stopped", 0, 2, "info", 0, 2, 777, kSameAsBefore, false, true},
-    {"the rules during play stop the clock only while open", 1, 2, "info", 1, 2, 777, kSameAsBefore, true, true},
-};
-
+// Score 777 and 50 s on the countdown before each click; a running countdown
+// may cross one second boundary during it.
 TEST_F(GameFlowTest, ButtonsInEachState) {
-  for (const ButtonRow& row : kButtonRows) {
+  const struct { const char* what; int32_t state, level; const char* button;
+                 int32_t wantState, wantLevel, wantScore, wantCountdown; bool wantRunning, wantSameBoard; } rows[] = {
+      {"newgame while idle starts play on the same deal and time", 0, 2, "newgame", 1, 2, 0, 50, true, true},
+      {"newgame while playing deals the level again", 1, 2, "newgame", 1, 2, 0, 158, true, false},
+      {"newgame while solved goes back to play", 9, 2, "newgame", 1, 2, 0, 50, true, true},
+      {"up on the last level does nothing", 0, 12, "up", 0, 12, 777, 50, false, true},
+      {"down on the first level does nothing", 0, 0, "down", 0, 0, 777, 50, false, true},
+      {"down while playing abandons the round", 1, 4, "down", 0, 3, 777, 168, false, false},
+      {"up while solved leaves the round unscored", 9, 4, "up", 0, 5, 777, 188, false, false},
+      {"newgame after the last level starts again at level 1", 0, 13, "newgame", 1, 0, 0, 138, true, false},
+      {"down after the last level deals level 13", 0, 13, "down", 0, 12, 777, 258, false, false},
+      {"the rules before play leave the clock stopped", 0, 2, "info", 0, 2, 777, 50, false, true},
+      {"the rules during play stop the clock only while open", 1, 2, "info", 1, 2, 777, 50, true, true},
+  };
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     GoToLevel(row.level);
-    tileGame.SetState(row.state);
-    tileGame.SetScore(777);
-    tileGame.eventTime = GetTicks();
-    SetCountdown(50);
+    Start(row.state, 777, 50);
     if (row.state != 0) ResumeCountdown();
-    BoardCell before[kBoardCells];
-    std::copy(std::begin(tileGame.board.cells), std::end(tileGame.board.cells), before);
-
-    if (std::string(row.button) == "info") ClickSoon();
+    auto tiles = [] { std::vector<int32_t> t; for (const BoardCell& c : tileGame.board.cells) t.push_back(c.tile); return t; };
+    const std::vector<int32_t> before = tiles();
     ASSERT_EQ(ClickButton(row.button), FrameContinue);
-    EXPECT_EQ(tileGame.GetState(), row.wantState);
-    EXPECT_EQ(tileGame.level, row.wantLevel);
-    EXPECT_EQ(tileGame.GetScore(), row.wantScore);
-    EXPECT_EQ(IsCountdownRunning() != 0, row.wantRunning);
-    int32_t wantCountdown = row.wantCountdown == kSameAsBefore ? 50 : row.wantCountdown;
-    // A running countdown may have crossed one second boundary during the click.
-    EXPECT_LE(GetCountdown(), wantCountdown);
-    EXPECT_GE(GetCountdown(), wantCountdown - (row.wantRunning ? 1 : 0));
-    bool same = std::equal(std::begin(before), std::end(before), std::begin(tileGame.board.cells),
-                           [](const BoardCell& a, const BoardCell& b) { return a.tile == b.tile; });
-    EXPECT_EQ(same, row.wantSameBoard);
-    PauseCountdown();
+    const bool same = tiles() == before;
+    const int32_t countdown = GetCountdown() + (row.wantRunning && GetCountdown() == row.wantCountdown - 1);
+    EXPECT_EQ(std::make_tuple(tileGame.GetState(), tileGame.level, tileGame.GetScore(), countdown,
+                              IsCountdownRunning() != 0, same),
+              std::make_tuple(row.wantState, row.wantLevel, row.wantScore, row.wantCountdown, row.wantRunning,
+                              row.wantSameBoard))
+        << "state, level, score, countdown, running, same board";
   }
 }
 
@@ -77,154 +160,141 @@ TEST_F(GameFlowTest, ExitAndMenuEndTheProgramOnlyWhenTheyShould) {
   EXPECT_EQ(ClickButton("exit"), FrameQuit);
 }
 
-struct ScoringRow {
-  int32_t level, remaining, wantScore;
-};
-
-// The score gained by solving: the level's points and the time bonus.
-const ScoringRow kScoringRows[] = {
-    {0, 138, 10000 + 13800},
-    {1, 100, 20000 + 20000},
-    {12, 258, 130000 + 105676800},  // the largest bonus of all
-};
-
-TEST_F(GameFlowTest, ScoringAfterTheWait) {
-  for (const ScoringRow& row : kScoringRows) {
-    SCOPED_TRACE(testing::Message() << "level index " << row.level << ", " << row.remaining << " s left");
+// Solved in play: "organ", 1.5 s on screen with the countdown running, then
+// the level's points and the time bonus; the last level only waits after.
+TEST_F(GameFlowTest, ASolvedPictureWaitsOneAndAHalfSecondsThenScores) {
+  const struct { int32_t level, remaining, wantScore; } rows[] = {
+      {0, 138, 10000 + 13800}, {1, 100, 20000 + 20000}, {12, 258, 130000 + 105676800}};
+  for (const auto& row : rows) {
     GoToLevel(row.level);
     SolveBoard();
-    tileGame.SetScore(0);
-    tileGame.SetState(StateRoundComplete);
-    tileGame.eventTime = GetTicks() - 1510;
-    SetCountdown(row.remaining);
+    Start(StatePlaying, 0, GetCountdown());
+    ResumeCountdown();
     ASSERT_EQ(tileGame.Frame(), FrameContinue);
-    EXPECT_EQ(tileGame.GetScore(), row.wantScore);
-    EXPECT_EQ(tileGame.level, row.level + 1);
-    EXPECT_EQ(tileGame.GetState(), StateIdle);
+    EXPECT_EQ(std::make_pair(tileGame.GetState(), std::string(SoundRegistry::LastRequestForTest())),
+              std::make_pair(int32_t{StateRoundComplete}, std::string("organ")));
+    Tick(150);
+    tileGame.Frame();
+    EXPECT_EQ(std::make_tuple(tileGame.GetState(), tileGame.GetScore(), IsCountdownRunning()),
+              std::make_tuple(int32_t{StateRoundComplete}, 0, 1))
+        << "1500 ms is not yet more than 1500; the countdown runs on";
+    SetCountdown(row.remaining);
+    Tick(1);
+    ASSERT_EQ(tileGame.Frame(), FrameContinue);
+    EXPECT_EQ(std::make_tuple(tileGame.GetScore(), tileGame.level, tileGame.GetState(), IsCountdownRunning()),
+              std::make_tuple(row.wantScore, row.level + 1, int32_t{StateIdle}, row.level < 12 ? 1 : 0))
+        << "score, level, state, and the next level's time running while the game waits";
   }
-  // Level 13 was the last: the finished board waits, never scored again.
-  EXPECT_EQ(IsCountdownRunning(), 0);
   Tick(200);
   EXPECT_EQ(tileGame.Frame(), FrameContinue);
-  EXPECT_EQ(tileGame.GetScore(), 130000 + 105676800);
-  EXPECT_EQ(tileGame.level, kLevelCount);
-  EXPECT_EQ(tileGame.hallOfFame.TopScore(), 130000 + 105676800);
-  EXPECT_EQ(ReadFileBytes("hiscore.dat").size(), 5204u);
+  EXPECT_EQ(std::make_tuple(tileGame.GetScore(), tileGame.level, tileGame.hallOfFame.TopScore()),
+            std::make_tuple(130000 + 105676800, kLevelCount, 130000 + 105676800))
+      << "the finished board is never scored again";
 }
-
-TEST_F(GameFlowTest, ASolvedPictureWaitsOneAndAHalfSecondsBeforeScoring) {
-  GoToLevel(0);
-  SolveBoard();
-  tileGame.SetState(StatePlaying);
-  tileGame.SetScore(0);
-  SetCountdown(100);
-  ResumeCountdown();
-  ASSERT_EQ(tileGame.Frame(), FrameContinue);
-  EXPECT_EQ(tileGame.GetState(), StateRoundComplete);
-  EXPECT_STREQ(SoundRegistry::LastRequestForTest(), "organ");
-  Tick(150);
-  tileGame.Frame();
-  EXPECT_EQ(tileGame.GetState(), StateRoundComplete) << "1500 ms is not yet more than 1500";
-  EXPECT_EQ(tileGame.GetScore(), 0);
-  Tick(1);
-  tileGame.Frame();
-  EXPECT_EQ(tileGame.level, 1);
-  EXPECT_EQ(tileGame.GetState(), StateIdle);
-  // The countdown ran on during the wait: one or two seconds went.
-  EXPECT_GE(tileGame.GetScore(), 10000 + 9800);
-  EXPECT_LE(tileGame.GetScore(), 10000 + 9900);
-  EXPECT_EQ(IsCountdownRunning(), 1) << "the next level's time runs while the game waits";
-}
-
-struct TimeOverRow {
-  const char* what;
-  int32_t state, score;
-  bool wantEntry;
-};
-
-const TimeOverRow kTimeOverRows[] = {
-    {"time over in play with a score enters the hall of fame", 1, 5000, true},
-    {"a score of 0 never enters", 1, 0, false},
-    {"a picture solved in its last second is not scored", 9, 0, false},
-    {"nothing happens while idle", 0, 0, false},
-};
 
 TEST_F(GameFlowTest, TimeOver) {
-  for (const TimeOverRow& row : kTimeOverRows) {
+  const struct { const char* what; int32_t state, score; bool wantEntry; } rows[] = {
+      {"in play with a score: into the hall of fame", 1, 5000, true}, {"a score of 0 never enters", 1, 0, false},
+      {"a picture solved in its last second is not scored", 9, 0, false}, {"nothing while idle", 0, 0, false}};
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     std::remove("hiscore.dat");
     tileGame.hallOfFame.Resize(20);
     GoToLevel(3);
     if (row.state == 9) SolveBoard();
-    tileGame.SetState(row.state);
-    tileGame.SetScore(row.score);
-    tileGame.eventTime = GetTicks();
-    SetCountdown(0);
+    Start(row.state, row.score, 0);
     ASSERT_EQ(tileGame.Frame(), FrameContinue);
-    EXPECT_EQ(tileGame.GetState(), StateIdle);
-    EXPECT_EQ(tileGame.GetScore(), row.score);
-    EXPECT_EQ(tileGame.level, 3);
-    std::vector<uint8_t> file = ReadFileBytes("hiscore.dat");
-    ASSERT_EQ(file.size(), row.wantEntry ? 5204u : 0u);
-    if (row.wantEntry) {
-      EXPECT_STREQ(reinterpret_cast<const char*>(&file[4]), "Player1:::Y");
-      EXPECT_EQ(file[260] | file[261] << 8, 5000);
-    }
+    EXPECT_EQ(std::make_tuple(tileGame.GetState(), tileGame.GetScore(), tileGame.level),
+              std::make_tuple(int32_t{StateIdle}, row.score, 3));
+    const std::vector<uint8_t> file = ReadFileBytes("hiscore.dat");
+    EXPECT_EQ(file.size() == 5204 ? reinterpret_cast<const char*>(&file[4]) + std::to_string(file[260] | file[261] << 8)
+                                  : std::to_string(file.size()) + " bytes",
+              row.wantEntry ? "Player1:::Y5000" : "0 bytes");
   }
 }
 
 TEST_F(GameFlowTest, AScareSoundEveryTenSecondsInEveryState) {
-  const std::set<std::string> scares = {"scream1", "ghost", "thunder", "laugh"};
   for (int32_t state : {0, 1}) {
-    SCOPED_TRACE(testing::Message() << "state " << state);
-    tileGame.SetState(state);
-    tileGame.eventTime = GetTicks();
-    int32_t asked = SoundRegistry::RequestCountForTest();
+    Start(state, 0, 100);
+    const int32_t asked = SoundRegistry::RequestCountForTest();
     Tick(1000);
     tileGame.Frame();
-    EXPECT_EQ(SoundRegistry::RequestCountForTest(), asked) << "10000 ms is not yet more than 10000";
+    const int32_t atTenSeconds = SoundRegistry::RequestCountForTest() - asked;  // 10000 ms is not more than 10000
     Tick(1);
     tileGame.Frame();
-    EXPECT_EQ(SoundRegistry::RequestCountForTest(), asked + 1);
-    EXPECT_EQ(scares.count(SoundRegistry::LastRequestForTest()), 1u) << SoundRegistry::LastRequestForTest();
-    EXPECT_EQ(tileGame.eventTime, GetTicks());
+    EXPECT_EQ(std::make_tuple(atTenSeconds, SoundRegistry::RequestCountForTest() - asked, tileGame.eventTime),
+              std::make_tuple(0, 1, GetTicks())) << "state " << state;
+    EXPECT_NE(std::string(" scream1 ghost thunder laugh ").find(std::string(" ") + SoundRegistry::LastRequestForTest() + " "),
+              std::string::npos) << SoundRegistry::LastRequestForTest();
   }
 }
 
-TEST_F(GameFlowTest, ActivationRegistersTheEightEffectsAfresh) {
-  const char* const names[] = {"thunder", "scream1", "ghost", "organ", "beat", "laugh", "click", "slide"};
-  for (int pass = 0; pass < 2; ++pass) {
-    SCOPED_TRACE(testing::Message() << "activation " << pass + 1);
-    for (int i = 0; i < 8; ++i) {
-      SoundEntry* entry = soundRegistry.Find(names[i]);
-      ASSERT_NE(entry, nullptr) << names[i];
-      EXPECT_EQ(entry->id, 10 + i) << names[i];
-    }
-    EXPECT_EQ(soundRegistry.Add("sounds\\missing.wav", "missing"), nullptr);
-    EXPECT_EQ(soundRegistry.Find("missing"), nullptr);
-    ASSERT_NE(soundRegistry.Add("sounds\\click.wav", "thunder"), nullptr);
-    EXPECT_EQ(soundRegistry.Find("thunder")->id, 10) << "the earlier of two equal names";
+TEST_F(GameFlowTest, EachActivationRegistersTheEightEffectsAndDealsLevelOne) {
+  for (int pass = 1; pass <= 3; ++pass) {  // the last without background.bmp
+    std::string ids;
+    for (const char* name : {"thunder", "scream1", "ghost", "organ", "beat", "laugh", "click", "slide"})
+      ids += std::to_string(soundRegistry.Find(name) ? soundRegistry.Find(name)->id : -1) + " ";
+    EXPECT_EQ(std::make_tuple(ids, tileGame.level, tileGame.GetState(), GetCountdown(), IsCountdownRunning()),
+              pass < 3 ? std::make_tuple(std::string("10 11 12 13 14 15 16 17 "), 0, int32_t{StateIdle}, 138, 0)
+                       : std::make_tuple(std::string("-1 -1 -1 -1 -1 -1 -1 -1 "), 5, int32_t{StatePlaying}, 138, 0))
+        << "activation " << pass << ": effect ids, level, state, countdown, running";
+    tileGame.SetState(StatePlaying);
+    tileGame.level = 5;
     gameScreen.Deactivate();
-    EXPECT_EQ(soundRegistry.Find("thunder"), nullptr);
-    EXPECT_EQ(sceneComposer.GetBackground(), nullptr) << "no pointer to a released background";
-    EXPECT_EQ(sceneComposer.GetBackdrop(), nullptr);
+    EXPECT_EQ(std::make_tuple(soundRegistry.Find("thunder"), sceneComposer.GetBackground(), sceneComposer.GetBackdrop()),
+              std::make_tuple(nullptr, nullptr, nullptr)) << "no pointer to a released background or backdrop";
+    if (pass == 2) fs::remove("background.bmp");
     gameScreen.Activate(ZQGetLPDD(), backSurface);
   }
-  EXPECT_EQ(tileGame.level, 0) << "activation deals level 1";
-  EXPECT_EQ(tileGame.GetState(), StateIdle);
-  EXPECT_EQ(GetCountdown(), 138);
-  EXPECT_EQ(IsCountdownRunning(), 0);
+  EXPECT_STREQ(gameScreen.MissingFile(), "background.bmp");
 }
 
-class MissingBackgroundTest : public GameFlowTest {
- protected:
-  void PrepareFolder() override { std::filesystem::remove(game_ / "background.bmp"); }
-};
+TEST_F(GameFlowTest, TimerBarPositionsAndGameOverFrames) {
+  // The drop's top (-1: none), the units stacked from y = 306, the animation's frame (-1: none).
+  const struct { int32_t remaining; bool running; int32_t dropY, units, animation; } rows[] = {
+      {138, false, -1, 0, -1},  {139, true, -1, 0, -1}, {138, true, 306, 0, -1}, {137, true, 308, 1, -1},
+      {34, true, 514, 104, -1}, {33, true, -1, 105, 1}, {0, true, -1, 105, 34},
+  };
+  for (const auto& row : rows) {
+    SetCountdown(row.remaining);
+    if (row.running) ResumeCountdown(); else PauseCountdown();
+    LPDIRECTDRAWSURFACE background = sceneComposer.GetBackground();
+    DrawTimerBar(background);
+    // The bar as text: 's' for the top shown, then per 2 pixels from y = 306
+    // 'd' drop, 'u' unit, 'b' both, '.' neither; then the animation's frame.
+    std::string actual = PixelAt(background, 723, 270) == Pixel565(kStart) ? "s" : "-";
+    std::string expected = row.dropY != -1 || row.animation != -1 ? "s" : "-";
+    for (int32_t y = 306; y < 530; y += 2) {
+      actual += ".udb"[(PixelAt(background, 740, y) == Pixel565(kUnit)) + 2 * (PixelAt(background, 731, y) == Pixel565(kDrop))];
+      expected += ".udb"[(y < 306 + 2 * row.units) + 2 * (row.dropY != -1 && y >= row.dropY && y < row.dropY + 12)];
+    }
+    int32_t frame = -1;
+    for (int k = 0; k < 35; ++k) frame = PixelAt(background, 480, 530) == Pixel565(AnimationColour(k)) ? k : frame;
+    EXPECT_EQ(actual + " " + std::to_string(frame), expected + " " + std::to_string(row.animation))
+        << row.remaining << " s left, running " << row.running;
+  }
+}
 
-TEST_F(MissingBackgroundTest, ActivationReportsTheMissingFile) {
-  ASSERT_NE(gameScreen.MissingFile(), nullptr);
-  EXPECT_STREQ(gameScreen.MissingFile(), "background.bmp");
-  EXPECT_EQ(sceneComposer.GetBackground(), nullptr);
+TEST_F(GameFlowTest, DrawNumberEndsAtItsRightEdge) {
+  ASSERT_TRUE(WriteBmp24("font.bmp", 200, 10, [](int x, int) { return DigitColour(x / 20); }));
+  Sprite digits;
+  digits.LoadStrip("font.bmp", 10, 0);
+  // One character per 20-pixel column from x = 0: the digit drawn, '.' untouched.
+  const struct { const char* text; int32_t right; const char* want; } rows[] = {
+      {"305", 160, ".....305."}, {"7", 60, "..7......"}, {"1-2", 100, "..1.2...."}};
+  for (const auto& row : rows) {
+    LPDIRECTDRAWSURFACE target = MakeSurface(200, 10, kBlack);
+    DrawNumber(&digits, row.right, 0, row.text, target);
+    std::string columns;
+    for (int x = 4; x < 180; x += 20) {
+      const uint16_t pixel = PixelAt(target, x, 5);
+      char seen = pixel == kBlack ? '.' : PixelAt(target, x + 15, 5) != pixel ? '|' : '?';  // '|': a part of a column
+      for (int d = 0; d < 10; ++d) seen = seen == '?' && pixel == Pixel565(DigitColour(d)) ? static_cast<char>('0' + d) : seen;
+      columns += seen;
+    }
+    EXPECT_EQ(columns, row.want) << row.text << " ending at " << row.right;
+  }
+  DrawNumber(nullptr, 100, 0, "1", MakeSurface(200, 10, kBlack));  // no font: nothing, no crash
 }
 
 }  // namespace

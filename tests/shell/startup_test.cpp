@@ -1,121 +1,104 @@
 // The real game binary, started headless in a copy of its folder: start-up
-// checks with their messages and exit codes, display modes from setup.ini, and
-// the ways a run ends.
+// checks, display modes, the ways a run ends, and a new user's first tries. A
+// hang shows as exit code -1 (killed at the time limit).
 #include <gtest/gtest.h>
 
-#include "support/game_process.h"
+#include <signal.h>
 
-using testing_support::FindAfter;
-using testing_support::GameOptions;
-using testing_support::GameRun;
-using testing_support::RunGame;
+#include <algorithm>
+#include <functional>
+
+#include "support/game_process.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
-constexpr char kDepthMessage[] = "Orvane Games needs the display set to High Color (16 bit).";
-constexpr char kNoDirectX[] = "DirectX not installed. Program needs DirectX 7.0a or higher to run";
-constexpr char kOldDirectX[] = "DirectX Version 7.0a or greater not installed";
+using testing_support::GameOptions;
+using testing_support::GameRun;
 
-GameOptions QuitWithEscapeAt(int ms) {
+constexpr char kDepth[] = "Orvane Games needs the display set to High Color (16 bit).";
+constexpr char kEscape[] = "100 keydown escape\n110 keyup escape\n";
+constexpr char kWindowed[] = "CreateWindowExA DirectX Class \"Gloom Grid\" style=0x100b0000 112,84 800x600";
+
+struct RunRow {
   GameOptions options;
-  options.script = std::to_string(ms) + " keydown escape\n" + std::to_string(ms + 10) + " keyup escape\n";
+  int exitCode;
+  std::vector<std::string> inOrder;  // in stderr, then the trace, in this order
+  const char* absent = "";           // in neither
+  int stdErrLines = -1;              // -1: any number
+};
+
+void ExpectRuns(const std::vector<RunRow>& runs) {
+  for (const RunRow& run : runs) {
+    GameRun result = testing_support::RunGame(run.options);
+    const std::string output = result.stdErr + result.trace;
+    size_t at = 0;
+    for (const std::string& text : run.inOrder) at = testing_support::FindAfter(output, text, at);
+    const int lines = std::count(result.stdErr.begin(), result.stdErr.end(), '\n');
+    const bool found = at != std::string::npos && (!*run.absent || output.find(run.absent) == std::string::npos);
+    EXPECT_TRUE(result.exitCode == run.exitCode && found && (run.stdErrLines < 0 || lines == run.stdErrLines))
+        << "exit code " << result.exitCode << " (expected " << run.exitCode << "), " << lines << " lines on stderr; in order "
+        << testing::PrintToString(run.inOrder) << " and no \"" << run.absent << "\" expected in stderr and trace:\n" << output;
+  }
+}
+
+GameOptions Options(std::map<std::string, std::string> environment, std::string script = kEscape,
+                    std::string setupIni = "", std::function<void(GameOptions&)> change = nullptr) {
+  GameOptions options;
+  options.environment = environment;
+  options.script = script;
+  options.setupIni = setupIni;
+  if (change) change(options);
   return options;
 }
 
+// 0x100B0000: WS_VISIBLE | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, centred
+// on a 1024 x 768 desktop. Escape: the clock stops first, the quit message last.
+TEST(Startup, ChecksDisplayModesAndEndings) {
+  ExpectRuns({
+      {Options({{"GLOOMGRID_HOST_BPP", "24"}}), 1, {kDepth}, "CreateWindowExA"},
+      {Options({{"GLOOMGRID_HOST_BPP", "8"}}), 1, {kDepth}, "CreateWindowExA"},
+      {Options({{"GLOOMGRID_HOST_DDRAW", "fail"}}), 1,
+       {"DirectX not installed. Program needs DirectX 7.0a or higher to run"}, "CreateWindowExA"},
+      {Options({{"GLOOMGRID_HOST_DDRAW", "no7"}}), 1, {"DirectX Version 7.0a or greater not installed"}, "CreateWindowExA"},
+      {Options({{"GLOOMGRID_HOST_BPP", "15"}}, kEscape, "\n"), 0,
+       {kWindowed, "script 110 keyup escape", "DestroyWindow", "timeKillEvent", "timeEndPeriod 10", "PostQuitMessage 0"},
+       kDepth},
+      {Options({}, kEscape, "[elsewhere]\nfullscreen=1\n[setup]\nother=1\n"), 0, {kWindowed}},
+      {Options({}, kEscape, "[Setup]\nFullScreen = 1\n"), 0,
+       {"CreateWindowExA DirectX Class \"Gloom Grid\" style=0x10000000 0,0 1024x768", "display mode 800x600x16"}},
+      // Without a multimedia timer the clock follows GetTickCount, in virtual and real time.
+      {Options({{"GLOOMGRID_HOST_TIMER", "refuse"}, {"GLOOMGRID_HOST_TIME", "virtual"}}), 0, {"timeSetEvent refused"}},
+      {Options({{"GLOOMGRID_HOST_TIMER", "refuse"}, {"GLOOMGRID_HOST_TIME", "real"}}), 0, {"timeSetEvent refused"}},
+      {Options({}, "200 close\n"), 0, {"script 200 close", "PostQuitMessage 0"}},
+  });
+}
+
+TEST(Probe, NoDisplaySignalsBlanksNonFilesAndBrokenHooks) {
+  // The shipped setup.ini replaced by a FIFO, which must read as missing at once.
+  testing_support::ScratchFolder scratch;
+  const std::string fifo = scratch.File("fifo.sh");
+  const std::string script = "rm setup.ini && mkfifo setup.ini && exec ./gloomgrid \"/opt/Orvane Launcher\"\n";
+  ASSERT_TRUE(testing_support::WriteFileBytes(fifo, {script.begin(), script.end()}));
+  const char* noDisplay = "gloomgrid: cannot open the game window: no display";
+  auto windowed = [](GameOptions& options) { options.headless = false; };
+  auto stopBy = [](int signalNumber) { return [=](GameOptions& options) { options.stopSignal = signalNumber; }; };
+  ExpectRuns({
+      // ":4711": a display number nothing listens on.
+      {Options({{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}}, "", "", windowed), 1, {noDisplay}, "", 1},
+      {Options({{"DISPLAY", ":4711"}, {"WAYLAND_DISPLAY", ""}}, "", "", windowed), 1, {noDisplay}, "", 1},
+      {Options({}, "", "", stopBy(SIGINT)), 0, {"signal 2: WM_CLOSE posted", "DestroyWindow", "timeKillEvent",
+                                                "PostQuitMessage 0"}},
+      {Options({}, "", "", stopBy(SIGTERM)), 0, {"signal 15: WM_CLOSE posted", "DestroyWindow", "timeKillEvent",
+                                                 "PostQuitMessage 0"}},
+      {Options({}, "100 close\n", "", [&](GameOptions& options) { options.program = "/bin/sh", options.arguments = fifo; }),
+       0, {"WinMain \"/opt/Orvane Launcher\"\n", kWindowed}},
+      {Options({}, "100 close\n-5 keydown escape\n"), 1, {"line 2: the time is not a whole number"}},
+      {Options({}, "100 screenshot /nonexistent/shot.png\n200 close\n"), 1,
+       {"cannot write the screenshot /nonexistent/shot.png"}},
+      {Options({{"GLOOMGRID_HOST_SCREENSHOT", "/nonexistent/last.png"}}, "200 close\n"), 1,
+       {"cannot write the screenshot /nonexistent/last.png"}},
+  });
+}
+
 }  // namespace
-
-TEST(Startup, RefusesDisplaysThatAreNotHighColour) {
-  for (const char* depth : {"24", "32", "8"}) {
-    GameOptions options = QuitWithEscapeAt(100);
-    options.environment["GLOOMGRID_HOST_BPP"] = depth;
-    GameRun run = RunGame(options);
-    EXPECT_EQ(run.exitCode, 1) << depth << " bits";
-    EXPECT_NE(run.stdErr.find(kDepthMessage), std::string::npos) << depth << " bits, stderr: " << run.stdErr;
-    EXPECT_EQ(run.trace.find("CreateWindowExA"), std::string::npos) << "no window before the checks pass";
-  }
-}
-
-TEST(Startup, AcceptsFifteenAndSixteenBitDisplays) {
-  for (const char* depth : {"15", "16"}) {
-    GameOptions options = QuitWithEscapeAt(100);
-    options.environment["GLOOMGRID_HOST_BPP"] = depth;
-    GameRun run = RunGame(options);
-    EXPECT_EQ(run.exitCode, 0) << depth << " bits";
-    EXPECT_EQ(run.stdErr.find(kDepthMessage), std::string::npos) << run.stdErr;
-    EXPECT_NE(run.trace.find("CreateWindowExA"), std::string::npos) << depth << " bits, trace:\n" << run.trace;
-  }
-}
-
-TEST(Startup, ReportsMissingOrOldDirectX) {
-  struct Case {
-    const char* setting;
-    const char* message;
-  };
-  for (Case c : {Case{"fail", kNoDirectX}, Case{"no7", kOldDirectX}}) {
-    GameOptions options = QuitWithEscapeAt(100);
-    options.environment["GLOOMGRID_HOST_DDRAW"] = c.setting;
-    GameRun run = RunGame(options);
-    EXPECT_EQ(run.exitCode, 1) << c.setting;
-    EXPECT_NE(run.stdErr.find(c.message), std::string::npos) << c.setting << ", stderr: " << run.stdErr;
-    EXPECT_EQ(run.trace.find("CreateWindowExA"), std::string::npos) << c.setting;
-  }
-}
-
-TEST(Startup, WindowedByDefaultAndWithoutSetupFile) {
-  for (const char* setup : {"", "[setup]\nfullscreen=0\n", "[setup]\nother=1\n", "[elsewhere]\nfullscreen=1\n"}) {
-    GameOptions options = QuitWithEscapeAt(100);
-    options.setupIni = setup;
-    if (!*setup) options.setupIni = "\n";  // an empty file reads like a missing one
-    GameRun run = RunGame(options);
-    EXPECT_EQ(run.exitCode, 0);
-    // 0x100B0000: WS_VISIBLE | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, centred on a 1024 x 768 desktop.
-    EXPECT_NE(run.trace.find("CreateWindowExA DirectX Class \"Gloom Grid\" style=0x100b0000 112,84 800x600"),
-              std::string::npos)
-        << "setup.ini:\n" << setup << "\ntrace:\n" << run.trace;
-  }
-}
-
-TEST(Startup, FullScreenCoversTheScreenAndSetsTheDisplayMode) {
-  GameOptions options = QuitWithEscapeAt(100);
-  options.setupIni = "[Setup]\nFullScreen = 1\n";
-  GameRun run = RunGame(options);
-  EXPECT_EQ(run.exitCode, 0) << run.stdErr;
-  EXPECT_NE(run.trace.find("CreateWindowExA DirectX Class \"Gloom Grid\" style=0x10000000 0,0 1024x768"),
-            std::string::npos)
-      << run.trace;
-  EXPECT_NE(run.trace.find("DirectDraw: display mode 800x600x16"), std::string::npos) << run.trace;
-}
-
-TEST(Startup, EscapeEndsTheRunAfterTheWholeShutdown) {
-  GameRun run = RunGame(QuitWithEscapeAt(300));
-  ASSERT_EQ(run.exitCode, 0) << run.stdErr;
-  // The clock stops first and the quit message is posted last, after the display went.
-  size_t at = run.trace.find("script 310 keyup escape");
-  at = FindAfter(run.trace, "DestroyWindow", at);
-  at = FindAfter(run.trace, "timeKillEvent", at);
-  at = FindAfter(run.trace, "timeEndPeriod 10", at);
-  at = FindAfter(run.trace, "PostQuitMessage 0", at);
-  EXPECT_NE(at, std::string::npos) << run.trace;
-}
-
-TEST(Startup, TheCloseButtonEndsTheRun) {
-  GameOptions options;
-  options.script = "200 close\n";
-  GameRun run = RunGame(options);
-  EXPECT_EQ(run.exitCode, 0) << run.stdErr;
-  EXPECT_NE(FindAfter(run.trace, "PostQuitMessage 0", run.trace.find("script 200 close")), std::string::npos)
-      << run.trace;
-}
-
-TEST(Startup, KeepsRunningWithoutAMultimediaTimer) {
-  // The clock then follows GetTickCount, on the wall clock as well as in virtual time.
-  for (const char* time : {"virtual", "real"}) {
-    GameOptions options = QuitWithEscapeAt(500);
-    options.environment["GLOOMGRID_HOST_TIMER"] = "refuse";
-    options.environment["GLOOMGRID_HOST_TIME"] = time;
-    options.timeLimitSeconds = 20;
-    GameRun run = RunGame(options);
-    EXPECT_EQ(run.exitCode, 0) << time << " time; -1 means it hung\n" << run.stdErr;
-    EXPECT_NE(run.trace.find("timeSetEvent refused"), std::string::npos) << run.trace;
-  }
-}
