@@ -1,49 +1,36 @@
-// The sound engine comes later: until then the registry keeps its names and IDs
-// exactly as it will with the engine, records an effect only when its file can
-// be opened (where the engine would load it), and plays nothing.
+// The game's named sound effects over the engine: each effect is loaded under
+// the next ID from 10 (the entry count at registration plus 10) and played by
+// name. Main thread only.
 #include "sound/sound_registry.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "gfx/ptr_array.h"
+#include "sound/zq_sound.h"
 
 SoundRegistry soundRegistry;
 
 namespace {
 
-// IDs below 10 are left to the engine's own use.
 constexpr int32_t kFirstEffectId = 10;
 
-int32_t musicEnabled = 1;
-int32_t effectsEnabled = 1;
-
-// What PlayByName was last asked for, and how often: the game's only
-// observable sound until the engine plays it.
+// What PlayByName was last asked for, and how often.
 char lastRequest[32];
 int32_t requestCount = 0;
-
-// Stands in for the engine's load: 1 when the file is there to be read.
-int32_t SampleFileReadable(const char* file) {
-  if (file == nullptr) return 0;
-  FILE* in = std::fopen(file, "rb");
-  if (in == nullptr) return 0;
-  std::fclose(in);
-  return 1;
-}
 
 }  // namespace
 
 int SoundRegistry::Init(HWND window, int32_t sampleCount) {
   if (entries == nullptr) entries = new PtrArray();
-  // No engine yet to bring up: report it as not running.
-  return 0;
+  return zqSound.Init(window, sampleCount);
 }
 
 SoundEntry* SoundRegistry::Add(const char* file, const char* name) {
+  // Before Init there is no list to record in, and nothing is loaded.
   if (entries == nullptr || name == nullptr) return nullptr;
-  int32_t id = entries->Count() + kFirstEffectId;
-  if (!SampleFileReadable(file)) return nullptr;
+  const int32_t id = entries->Count() + kFirstEffectId;
+  if (!zqSound.LoadSample(file, static_cast<DWORD>(id))) return nullptr;
   SoundEntry* entry = new SoundEntry{};
   entry->id = id;
   std::snprintf(entry->name, sizeof(entry->name), "%s", name);
@@ -63,18 +50,22 @@ SoundEntry* SoundRegistry::Find(const char* name) {
 SNDSample* SoundRegistry::PlayByName(const char* name, uint32_t volume, uint32_t pan) {
   std::snprintf(lastRequest, sizeof(lastRequest), "%s", name ? name : "");
   ++requestCount;
-  if (Find(name) == nullptr) return nullptr;
-  // Found: the engine will play it here.
-  return nullptr;
+  SoundEntry* entry = Find(name);
+  if (entry == nullptr) return nullptr;
+  return zqSound.PlaySample(entry->id, static_cast<LONG>(volume), static_cast<LONG>(pan));
 }
 
 void SoundRegistry::FreeAll() {
-  if (entries == nullptr) return;
-  while (entries->Count() > 0) {
-    SoundEntry* entry = entries->At<SoundEntry>(0);
-    entries->Remove(entry);
-    delete entry;
+  if (entries != nullptr) {
+    while (entries->Count() > 0) {
+      SoundEntry* entry = entries->At<SoundEntry>(0);
+      zqSound.FreeSample(static_cast<DWORD>(entry->id));
+      entries->Remove(entry);
+      delete entry;
+    }
   }
+  zqSound.StopStream();
+  ZQSound::ClearSampleList();
 }
 
 void SoundRegistry::Shutdown() {
@@ -83,13 +74,11 @@ void SoundRegistry::Shutdown() {
     delete entries;
     entries = nullptr;
   }
+  zqSound.Exit();
 }
 
-void SoundRegistry::EnableMusic(int32_t enable) { musicEnabled = enable; }
-void SoundRegistry::EnableSFX(int32_t enable) { effectsEnabled = enable; }
-
-int32_t SoundRegistry::MusicEnabled() { return musicEnabled; }
-int32_t SoundRegistry::SFXEnabled() { return effectsEnabled; }
+void SoundRegistry::EnableMusic(int32_t enable) { zqSound.EnableMusic(enable); }
+void SoundRegistry::EnableSFX(int32_t enable) { zqSound.EnableSFX(enable); }
 
 const char* SoundRegistry::LastRequestForTest() { return lastRequest; }
 int32_t SoundRegistry::RequestCountForTest() { return requestCount; }

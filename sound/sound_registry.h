@@ -36,12 +36,8 @@ class SoundRegistry {
   void Shutdown();
   void EnableMusic(int32_t enable);
   void EnableSFX(int32_t enable);
-  // The switches as last set (both on until set).
-  static int32_t MusicEnabled();
-  static int32_t SFXEnabled();
-
   // The name PlayByName was last asked for, known or not, and how many times
-  // it has been asked (tests only: nothing plays yet to be heard).
+  // it has been asked (tests of the game, which runs without a sound device).
   static const char* LastRequestForTest();
   static int32_t RequestCountForTest();
 

@@ -20,6 +20,7 @@
 #include <windows.h>
 #include <dsound.h>
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 
@@ -75,7 +76,7 @@ struct _SNDStream {
 
 // 16384 attenuations in hundredths of a decibel: entry i is
 // 1000 * log2(i / 16384), truncated toward zero, limited below at -10000.
-extern const int16_t g_VolumeTable[16384];
+extern const std::array<int16_t, 16384> g_VolumeTable;
 
 class SNDSample {
  public:
