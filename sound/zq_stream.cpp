@@ -215,9 +215,8 @@ unsigned long WINAPI ZQSound::FillStream(void* token) {
   bool playedOut = false;
   for (;;) {
     const DWORD result = WaitForMultipleObjects(kStopEvent + 1, g_NotifyEvents, FALSE, INFINITE);
-    const bool goOn = HandleWakeup(result, &playedOut);
+    if (!HandleWakeup(result, &playedOut)) break;
     wakeupsHandled.fetch_add(1);
-    if (!goOn) break;
   }
   DWORD id = 0;
   bool handOver = false;
@@ -232,6 +231,7 @@ unsigned long WINAPI ZQSound::FillStream(void* token) {
   g_StreamInfo.dwFlags.fetch_and(~kStreamThreadRunning);
   SNDStreamNextFunc next = g_StreamInfo.pNextStreamFunc.load();
   if (handOver && next) next(id);
+  wakeupsHandled.fetch_add(1);  // the last one: counted once all of it is done
   return 0;
 }
 
