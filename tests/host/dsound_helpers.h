@@ -15,16 +15,21 @@
 
 namespace sound_test {
 
+// A clean headless host in manual time with an audio device that takes sound
+// and plays it nowhere, unless told otherwise.
+inline void StartManualAudioHost() {
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  host::ResetForTest();
+  host::settings() = host::Settings{};
+  host::settings().headless = true;
+  host::settings().timeMode = host::TimeMode::Manual;
+  host::audioSettings().noDevice = false;
+}
+
 class DirectSoundTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // A device that takes sound and plays it nowhere, unless told otherwise.
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    host::ResetForTest();
-    host::settings() = host::Settings{};
-    host::settings().headless = true;
-    host::settings().timeMode = host::TimeMode::Manual;
-    host::audioSettings().noDevice = false;
+    StartManualAudioHost();
     ASSERT_EQ(DirectSoundCreate(nullptr, &directSound, nullptr), DS_OK);
     ASSERT_EQ(directSound->SetCooperativeLevel(reinterpret_cast<HWND>(1), DSSCL_EXCLUSIVE), DS_OK);
   }

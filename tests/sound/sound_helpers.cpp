@@ -1,0 +1,119 @@
+#include "sound/sound_helpers.h"
+
+#include <sndfile.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <thread>
+
+#include "host/audio_control.h"
+#include "host/control.h"
+#include "host/dsound_helpers.h"
+
+namespace sound_test {
+
+namespace {
+
+void Put32(std::vector<uint8_t>& bytes, uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+void Put16(std::vector<uint8_t>& bytes, uint16_t value) {
+  bytes.push_back(static_cast<uint8_t>(value));
+  bytes.push_back(static_cast<uint8_t>(value >> 8));
+}
+
+}  // namespace
+
+WavBytes& WavBytes::Chunk(const char* id, const std::vector<uint8_t>& payload, uint32_t statedSize) {
+  chunks.insert(chunks.end(), id, id + 4);
+  Put32(chunks, statedSize);
+  chunks.insert(chunks.end(), payload.begin(), payload.end());
+  return *this;
+}
+
+WavBytes& WavBytes::Format(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
+  std::vector<uint8_t> payload;
+  const uint16_t block = static_cast<uint16_t>(channels * bits / 8);
+  Put16(payload, tag);
+  Put16(payload, channels);
+  Put32(payload, rate);
+  Put32(payload, rate * block);
+  Put16(payload, block);
+  Put16(payload, bits);
+  return Chunk("fmt ", payload);
+}
+
+WavBytes& WavBytes::Sampler(uint32_t loops, uint32_t start, uint32_t end) {
+  std::vector<uint8_t> payload;
+  for (int word = 0; word < 9; ++word) Put32(payload, word == 7 ? loops : 0);
+  for (uint32_t value : {0u, 0u, start, end, 0u, 0u}) Put32(payload, value);
+  return Chunk("smpl", payload);
+}
+
+std::vector<uint8_t> WavBytes::File() const {
+  std::vector<uint8_t> file{'R', 'I', 'F', 'F'};
+  Put32(file, static_cast<uint32_t>(chunks.size() + 4));
+  file.insert(file.end(), {'W', 'A', 'V', 'E'});
+  file.insert(file.end(), chunks.begin(), chunks.end());
+  return file;
+}
+
+std::string WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(name, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return name;
+}
+
+void Sox(const std::string& arguments) {
+  const std::string command = "sox " + arguments + " 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+std::string LoopingWav(const std::string& name, int frames) {
+  SF_INFO info{};
+  info.samplerate = 22050;
+  info.channels = 1;
+  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  SNDFILE* file = sf_open(name.c_str(), SFM_WRITE, &info);
+  EXPECT_NE(file, nullptr) << sf_strerror(nullptr);
+  if (file == nullptr) return name;
+  SF_INSTRUMENT instrument{};
+  instrument.basenote = 60;
+  instrument.velocity_hi = 127;
+  instrument.key_hi = 127;
+  instrument.loop_count = 1;
+  instrument.loops[0].mode = SF_LOOP_FORWARD;
+  instrument.loops[0].start = 0;
+  instrument.loops[0].end = static_cast<unsigned>(frames);  // written as frames - 1, inclusive
+  instrument.loops[0].count = 0;
+  sf_command(file, SFC_SET_INSTRUMENT, &instrument, sizeof instrument);
+  std::vector<short> samples(static_cast<size_t>(frames));
+  for (int i = 0; i < frames; ++i) samples[i] = static_cast<short>(8000 * std::sin(i * 0.2));
+  sf_write_short(file, samples.data(), frames);
+  sf_close(file);
+  return name;
+}
+
+std::string GameSound(const char* name) { return std::string(GLOOMGRID_DIST_DIR) + "/sounds/" + name; }
+
+void EngineTest::SetUp() {
+  StartManualAudioHost();
+  ASSERT_EQ(zqSound.Init(reinterpret_cast<HWND>(1), 200), 1);
+}
+
+void EngineTest::TearDown() {
+  zqSound.Exit();
+  host::ResetForTest();
+}
+
+std::vector<int16_t> EngineTest::Pump(int frames) {
+  std::vector<int16_t> out(static_cast<size_t>(frames) * 2);
+  host::PumpAudio(frames, out.data());
+  return out;
+}
+
+void EngineTest::Yield() { std::this_thread::sleep_for(std::chrono::microseconds(200)); }
+
+}  // namespace sound_test

@@ -1,0 +1,58 @@
+// What the sound tests share: WAV files built byte by byte, by sox and by
+// libsndfile, and an engine brought up on a host in manual time, where nothing
+// mixes but the test itself (host::PumpAudio).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sound/zq_sound.h"
+
+namespace sound_test {
+
+// A RIFF/WAVE file assembled chunk by chunk; no pad bytes are added.
+struct WavBytes {
+  std::vector<uint8_t> chunks;
+  WavBytes& Chunk(const char* id, const std::vector<uint8_t>& payload, uint32_t statedSize);
+  WavBytes& Chunk(const char* id, const std::vector<uint8_t>& payload) {
+    return Chunk(id, payload, static_cast<uint32_t>(payload.size()));
+  }
+  WavBytes& Format(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits);
+  // A sampler chunk whose first loop runs from frame `start` to `end`.
+  WavBytes& Sampler(uint32_t loops, uint32_t start, uint32_t end);
+  std::vector<uint8_t> File() const;
+};
+
+// Writes `bytes` to `name` in the working directory; returns the name.
+std::string WriteFile(const std::string& name, const std::vector<uint8_t>& bytes);
+// Runs sox with `arguments` (its output file among them); fails the test on error.
+void Sox(const std::string& arguments);
+// 22050 Hz 16-bit mono sine of `frames` frames with a sampler loop over all of it.
+std::string LoopingWav(const std::string& name, int frames);
+// A sound the game ships, from the generated game folder.
+std::string GameSound(const char* name);
+
+class EngineTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Mixes `frames` device frames; left, right, left, ...
+  static std::vector<int16_t> Pump(int frames);
+  // Lets the notification thread run until `done` holds (bounded; no timing is asserted).
+  template <typename Done>
+  static bool Eventually(Done done) {
+    for (int i = 0; i < 20000; ++i) {
+      if (done()) return true;
+      Yield();
+    }
+    return done();
+  }
+  static void Yield();
+  static bool Playing(SNDSample* sample) { return sample != nullptr && sample->SamplePlaying() != 0; }
+  static DWORD Flags(SNDSample* sample) { return std::atomic_ref<DWORD>(sample->m_dwFlags).load(); }
+};
+
+}  // namespace sound_test
