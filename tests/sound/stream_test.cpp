@@ -75,7 +75,9 @@ class StreamTest : public sound_test::EngineTest {
     const uint32_t before = StreamWakeupsHandledForTest();
     std::vector<int16_t> out = Pump(kSegmentFrames);
     for (size_t i = 0; i < out.size(); i += 2) heard->push_back(out[i]);
-    if (!wasGone) ASSERT_TRUE(Eventually([&] { return StreamWakeupsHandledForTest() > before; }));
+    if (!wasGone) {
+      ASSERT_TRUE(Eventually([&] { return StreamWakeupsHandledForTest() > before; }));
+    }
   }
 
   // Where `heard` first differs from `expected` over `count` samples; -1 if nowhere.
@@ -324,6 +326,35 @@ TEST_F(StreamTest, SecondLoadReplacesThePlayingStream) {
   heard.clear();
   for (int segment = 0; segment < 10; ++segment) PumpSegment(&heard);
   EXPECT_EQ(FirstDifference(heard, second.heard, heard.size()), -1);
+}
+
+// The next-stream function runs on the ended stream's fill thread and may start
+// the next piece there; the new stream keeps its own thread's bit.
+void PlayTheNextPiece(DWORD id) {
+  RecordHandOver(id);
+  zqSound.LoadStream("next.wav", id + 1);
+  zqSound.PlayStream(0);
+}
+
+TEST_F(StreamTest, NextStreamFunctionStartsTheNextPiece) {
+  Piece first(16, 1000), next(8, 30000);
+  next.Write("next.wav");
+  zqSound.SetStreamNextFunc(PlayTheNextPiece);
+  ASSERT_EQ(zqSound.LoadStream(first.Write("first.wav").c_str(), 20), 1);
+  zqSound.PlayStream(0);
+  std::vector<int16_t> heard;
+  PumpSegment(&heard);
+  ASSERT_TRUE(Eventually([] { return ZQSound::GetStreamID() == 21; }));
+  EXPECT_EQ(handedOverId.load(), 20u);
+  EXPECT_EQ(Stream().dwFlags.load(), kStreamLoaded | kStreamPlaying | kStreamThreadRunning);
+  zqSound.SetStreamNextFunc(RecordHandOver);
+  heard.clear();
+  for (int segment = 0; segment < 3; ++segment) PumpSegment(&heard);
+  EXPECT_EQ(FirstDifference(heard, next.heard, next.heard.size()), -1);
+  EXPECT_TRUE(Gone());
+  zqSound.StopStream();
+  ExpectNothingInUse();
+  EXPECT_EQ(handOvers.load(), 2);
 }
 
 // The file shrinks under a playing stream: what the reads really bring is
