@@ -154,7 +154,9 @@ TEST_F(StreamTest, RefusedLoadsLeaveNothingBehind) {
     const char* what;
     std::vector<uint8_t> file;
     bool musicOn = true;
+    bool poolFull = false;
   } cases[] = {
+      {"every sample slot taken", WavBytes().Format(1, 1, kRate, 16).Chunk("data", data).File(), true, true},
       {"music switched off", WavBytes().Format(1, 1, kRate, 16).Chunk("data", data).File(), false},
       {"no file", {}},
       {"not a WAV file", std::vector<uint8_t>(100, 'x')},
@@ -169,7 +171,10 @@ TEST_F(StreamTest, RefusedLoadsLeaveNothingBehind) {
     std::filesystem::remove("refused.wav");
     if (!c.file.empty()) sound_test::WriteFile("refused.wav", c.file);
     zqSound.EnableMusic(c.musicOn);
+    while (c.poolFull && ZQSound::AllocSample()) {
+    }
     EXPECT_EQ(zqSound.LoadStream("refused.wav", 1), 0);
+    if (c.poolFull) ZQSound::ClearSampleList();
     ExpectNothingInUse();
     EXPECT_EQ(zqSound.PlayStream(kStreamLoop), 1);
     EXPECT_EQ(zqSound.StopStream(), 1);
