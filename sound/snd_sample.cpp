@@ -6,6 +6,11 @@
 // the finished sample while the game thread may be looking at the same slots.
 #include "sound/zq_sound.h"
 
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(sizeof(SNDSample) == 19 * 4, "nineteen 32-bit words on Windows");
+static_assert(sizeof(_SNDEvent) == 8 && sizeof(_ChunkHeader) == 8);
+#endif
+
 namespace {
 
 std::atomic_ref<DWORD> Flags(SNDSample* sample) { return std::atomic_ref<DWORD>(sample->m_dwFlags); }

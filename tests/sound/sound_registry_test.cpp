@@ -75,14 +75,6 @@ TEST_F(SoundRegistryTest, UnknownMissingAndRepeatedNames) {
   EXPECT_EQ(registry.Find("Click"), nullptr) << "names compare exactly";
 }
 
-TEST_F(SoundRegistryTest, DisabledEffectsReturnTheSampleAndPlayNothing) {
-  registry.Add(sound_test::GameSound("click.wav").c_str(), "click");
-  registry.EnableSFX(0);
-  SNDSample* sample = registry.PlayByName("click", 65535, 0);
-  ASSERT_NE(sample, nullptr);
-  EXPECT_FALSE(Playing(sample));
-}
-
 TEST(SoundRegistryWithoutInit, AddDoesNothingAndShutdownIsHarmless) {
   SoundRegistry registry{};
   EXPECT_EQ(registry.Add(sound_test::GameSound("click.wav").c_str(), "click"), nullptr);
