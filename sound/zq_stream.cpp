@@ -70,8 +70,8 @@ _SNDStream& Stream() { return ZQSound::g_StreamInfo; }
 
 bool Looping() { return (Stream().dwFlags.load() & kStreamLoop) != 0; }
 
-// Writes the stream's next bytes into `bytes` at `offset` of the ring; on
-// the one-shot's end, remembers the segment that holds it.
+// Writes the stream's next `bytes` bytes at `offset` of the ring; once a
+// one-shot's end is written, remembers the segment that holds it.
 void FillRing(SNDSample* slot, DWORD offset, DWORD bytes) {
   void* region = nullptr;
   void* second = nullptr;
@@ -183,8 +183,8 @@ void EndStream() {
       fillThreadToken = 0;
       if (!slot && !thread) return;
     }
-    // There is no TerminateThread on every platform we run on: the fill thread
-    // ends itself once woken, and we wait for it here.
+    // No TerminateThread (the Linux host has none): the fill thread ends itself
+    // once woken, and we wait for it here.
     JoinFillThread(thread, token);
   }
 }
