@@ -16,6 +16,7 @@
 #include "game/game_screen.h"
 #include "shell/main_window.h"
 #include "sound/sound_registry.h"
+#include "sound/zq_sound.h"
 
 namespace {
 
@@ -96,10 +97,18 @@ int32_t ReadSoundSwitch(const char* key) {
   return value[0] == 'Y' ? 1 : 0;
 }
 
+// The music plays from start-up to the end, looping, faded in; a music file
+// that cannot be loaded leaves the game silent but running.
 void StartSound() {
   soundRegistry.Init(mainWindow, 200);
-  soundRegistry.EnableMusic(ReadSoundSwitch("music"));
+  const int32_t music = ReadSoundSwitch("music");
+  soundRegistry.EnableMusic(music);
   soundRegistry.EnableSFX(ReadSoundSwitch("SFX"));
+  if (music && zqSound.LoadStream(".\\sounds\\music.wav", 0)) {
+    ZQSound::SetStreamVolume(0x7FFF);
+    zqSound.PlayStream(kStreamLoop);
+    zqSound.FadeMusicIn(300);
+  }
 }
 
 // Without its background the game cannot paint or restore anything.

@@ -58,9 +58,9 @@ class SoundTest : public ::testing::Test {
     if (buffer) buffers.push_back(buffer), Fill(buffer, data);
     return buffer;
   }
-  LPDIRECTSOUNDBUFFER Duplicate(LPDIRECTSOUNDBUFFER original) {
+  LPDIRECTSOUNDBUFFER Duplicate(LPDIRECTSOUNDBUFFER source) {
     LPDIRECTSOUNDBUFFER copy = nullptr;
-    EXPECT_EQ(directSound->DuplicateSoundBuffer(original, &copy), DS_OK);
+    EXPECT_EQ(directSound->DuplicateSoundBuffer(source, &copy), DS_OK);
     return copy ? buffers.emplace_back(copy) : nullptr;
   }
   static void Fill(LPDIRECTSOUNDBUFFER buffer, const Bytes& data) {
@@ -134,20 +134,20 @@ TEST_F(SoundTest, ControlsWithoutTheirFlagAreRefusedAndChangeNothing) {
 }
 
 TEST_F(SoundTest, DuplicatesShareTheDataButNotCursorStatusOrNotifications) {
-  LPDIRECTSOUNDBUFFER original = Make(Bytes(200), kDevice);
-  HANDLE stop = Notify(original, {DSBPN_OFFSETSTOP})[0];
-  original->SetCurrentPosition(40);
-  original->Play(0, 0, DSBPLAY_LOOPING);
-  LPDIRECTSOUNDBUFFER copy = Duplicate(original);
+  LPDIRECTSOUNDBUFFER source = Make(Bytes(200), kDevice);
+  HANDLE stop = Notify(source, {DSBPN_OFFSETSTOP})[0];
+  source->SetCurrentPosition(40);
+  source->Play(0, 0, DSBPLAY_LOOPING);
+  LPDIRECTSOUNDBUFFER copy = Duplicate(source);
   ASSERT_NE(copy, nullptr);
-  EXPECT_EQ((Words{Status(copy), PlayCursor(copy), Status(original)}),
+  EXPECT_EQ((Words{Status(copy), PlayCursor(copy), Status(source)}),
             (Words{0, 0, DSBSTATUS_PLAYING | DSBSTATUS_LOOPING}));
-  Fill(copy, Bytes16(Samples(100, 3000)));  // heard through the original
+  Fill(copy, Bytes16(Samples(100, 3000)));  // heard through the source
   const DWORD heard = Pump(4)[0];
   copy->Play(0, 0, 0), copy->Stop();  // no notification: the copy has none
   const DWORD copyStopSignalled = Signalled(stop);
-  original->Stop();
-  EXPECT_EQ((Words{heard, PlayCursor(original), PlayCursor(copy), copyStopSignalled, Signalled(stop)}),
+  source->Stop();
+  EXPECT_EQ((Words{heard, PlayCursor(source), PlayCursor(copy), copyStopSignalled, Signalled(stop)}),
             (Words{3000, 48, 0, 0, 1}));
 }
 
