@@ -27,6 +27,9 @@ int32_t accumulated = 0;  // touched only by the tick
 std::atomic<int32_t> countdown{0};
 std::atomic<int32_t> countdownRunning{1};
 std::atomic<void (*)()> tickPoll{nullptr};
+// When the latest tick came, by timeGetTime (or GetTickCount when the clock
+// follows it): the frame wait reckons from it how long is left to the slot.
+std::atomic<DWORD> lastTickAt{0};
 
 // Without a multimedia timer the clock follows GetTickCount, ticking on the
 // thread that reads it.
@@ -53,6 +56,7 @@ void RunTick() {
 void CALLBACK TimerCallback(UINT id, UINT msg, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
   auto* record = reinterpret_cast<TimerRecord*>(user);
   record->counter->fetch_add(record->step, std::memory_order_relaxed);
+  lastTickAt.store(timeGetTime(), std::memory_order_release);
   RunTick();
 }
 
@@ -65,6 +69,8 @@ void CatchUpWithTickCount() {
   int32_t now = static_cast<int32_t>(GetTickCount() - followStart);
   while (now - tickCount.load(std::memory_order_relaxed) >= kTimerPeriod) {
     tickCount.fetch_add(kTimerPeriod, std::memory_order_relaxed);
+    lastTickAt.store(followStart + static_cast<DWORD>(tickCount.load(std::memory_order_relaxed)),
+                     std::memory_order_release);
     RunTick();
   }
 }
@@ -119,9 +125,30 @@ int32_t IsCountdownRunning() { return countdownRunning.load(std::memory_order_re
 void PauseCountdown() { countdownRunning.store(0, std::memory_order_relaxed); }
 void ResumeCountdown() { countdownRunning.store(1, std::memory_order_relaxed); }
 
+namespace {
+
+// Milliseconds left before the frame slot: the ticks still to come, less the
+// time since the latest one. The tick time is read before the counter, and
+// written after it, so a tick in between only makes the wait look shorter.
+int32_t MillisecondsToSlot(DWORD tickAt, int32_t ticks) {
+  DWORD now = followTickCount ? GetTickCount() : timeGetTime();
+  return nextFrameTime - ticks - static_cast<int32_t>(now - tickAt);
+}
+
+}  // namespace
+
 void WaitForNextFrame(int32_t rate) {
   int32_t interval = 1000 / rate;
-  while (GetTicks() < nextFrameTime) {
+  // The processor is given up while a millisecond or more is left before the
+  // slot, so a game that waits for the player does not keep a core busy; only
+  // once the tick is due is the counter spun on, until the timer thread has
+  // moved it. A Sleep(1) begun just before the slot ends by the next timer
+  // interrupt, the one that brings the tick, so the frame still starts on it.
+  for (;;) {
+    DWORD tickAt = lastTickAt.load(std::memory_order_acquire);
+    int32_t ticks = GetTicks();
+    if (ticks >= nextFrameTime) break;
+    if (MillisecondsToSlot(tickAt, ticks) > 0) Sleep(1);
   }
   nextFrameTime = GetTicks() + interval;
   frameRate = static_cast<float>(rate);

@@ -134,6 +134,9 @@ int RunMainLoop() {
       }
     } else {
       ZQAcquireMouse(0);
+      // Nothing is drawn while another program is in front: give the processor
+      // up for a timer period instead of looking at the queue without pause.
+      Sleep(10);
     }
   }
 }

@@ -49,6 +49,13 @@ std::vector<uint16_t> lastPicture;
 int lastWidth = 0, lastHeight = 0;
 bool lastIs565 = true;
 
+// The picture the window shows. The game presents every 10 ms frame, changed
+// or not; drawing an unchanged picture again would keep a software renderer
+// busy while the game only waits for the player, so it is drawn only when it
+// differs, or when the window may have lost it (any window event).
+std::vector<uint16_t> shownPicture;
+bool windowShowsPicture = false;
+
 void StartSdl() {
   if (sdlStarted) return;
   sdlStarted = true;
@@ -139,6 +146,7 @@ int VirtualKey(SDL_Keycode key) {
 void HandleWindowEvent(const SDL_WindowEvent& event) {
   Window* window = nativeOwner;
   if (!window || event.windowID != SDL_GetWindowID(sdlWindow)) return;
+  windowShowsPicture = false;
   int width = 0, height = 0;
   switch (event.event) {
     case SDL_WINDOWEVENT_CLOSE:
@@ -172,9 +180,27 @@ void HandleWindowEvent(const SDL_WindowEvent& event) {
   }
 }
 
+// Whether the picture differs from the one shown; keeps it as the shown one.
+bool ChangedSinceShown(const uint16_t* pixels, int pitchBytes, int width, int height) {
+  bool changed = !windowShowsPicture;
+  shownPicture.resize(static_cast<size_t>(width) * height);
+  for (int y = 0; y < height; ++y) {
+    const uint16_t* row = reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(pixels) + y * pitchBytes);
+    uint16_t* shown = shownPicture.data() + static_cast<size_t>(y) * width;
+    if (!changed && std::memcmp(row, shown, static_cast<size_t>(width) * 2) == 0) continue;
+    changed = true;
+    std::memcpy(shown, row, static_cast<size_t>(width) * 2);
+  }
+  return changed;
+}
+
 void ShowPicture(const uint16_t* pixels, int pitchBytes, int width, int height, bool is565) {
   Uint32 format = is565 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB555;
-  if (!texture || width != textureWidth || height != textureHeight || format != textureFormat) {
+  bool sameTexture = texture && width == textureWidth && height == textureHeight && format == textureFormat;
+  if (sameTexture && !ChangedSinceShown(pixels, pitchBytes, width, height)) return;
+  if (!sameTexture) {
+    windowShowsPicture = false;
+    ChangedSinceShown(pixels, pitchBytes, width, height);
     if (texture) SDL_DestroyTexture(texture);
     texture = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
     textureWidth = width;
@@ -188,6 +214,7 @@ void ShowPicture(const uint16_t* pixels, int pitchBytes, int width, int height, 
   SDL_Rect target{0, 0, width, height};
   SDL_RenderCopy(renderer, texture, nullptr, fullScreenDisplay ? nullptr : &target);
   SDL_RenderPresent(renderer);
+  windowShowsPicture = true;
 }
 
 }  // namespace
@@ -235,6 +262,7 @@ void DestroyNativeWindow(Window* window) {
   renderer = nullptr;
   sdlWindow = nullptr;
   nativeOwner = nullptr;
+  windowShowsPicture = false;
 }
 
 void SetNativeTitle(Window* window) {
@@ -291,6 +319,7 @@ void SetFullScreenDisplay(bool fullScreen, int width, int height) {
   fullScreenDisplay = fullScreen;
   displayWidth = width;
   displayHeight = height;
+  windowShowsPicture = false;
   if (!sdlWindow) return;
   SDL_SetWindowFullscreen(sdlWindow, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   if (renderer) SDL_RenderSetLogicalSize(renderer, fullScreen ? width : 0, fullScreen ? height : 0);

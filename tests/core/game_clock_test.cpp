@@ -59,6 +59,25 @@ TEST_F(GameClockTest, ALateFrameIsNotMadeUpForAndTheRateShowsWhileSwitchedOn) {
   EXPECT_EQ(CountPixels(backSurface, 0xFFFF), 0);
 }
 
+// In manual time only Sleep moves the clock, so a wait that spun instead of
+// sleeping would never end here.
+TEST_F(GameClockTest, TheSleepingWaitStartsEachFrameOnItsSlot) {
+  for (bool refused : {false, true}) {
+    DisplayTest::SetUp();
+    host::settings().timerRefused = refused;
+    StartGameClock();
+    WaitForNextFrame(25);  // at 0; slots 40 ms apart
+    // Ticks each frame takes, and where the next frame starts: on its slot when
+    // the work was shorter, at once (a slot from then on) when it was longer.
+    const struct { int work; int32_t start; } frames[] = {{0, 40}, {1, 80}, {3, 120}, {4, 160}, {6, 220}, {2, 260}};
+    for (const auto& [work, start] : frames) {
+      host::StepTimer(work);
+      WaitForNextFrame(25);
+      EXPECT_EQ(GetTicks(), start) << "work " << work << (refused ? ", following GetTickCount" : ", on the timer");
+    }
+  }
+}
+
 TEST_F(GameClockTest, WaitsEndInEveryTimeModeAndWithoutATimer) {
   for (const auto& [mode, name] : {std::pair{host::TimeMode::Virtual, "virtual"}, {host::TimeMode::Real, "real"},
                                    {host::TimeMode::Manual, "manual"}}) {
