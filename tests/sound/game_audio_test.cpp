@@ -1,8 +1,6 @@
-// The real game binary, headless in virtual time, recorded by SDL's disk audio
-// driver (which keeps every frame the host mixes). Two sessions with the same
-// seed and timeline, one clicking four tiles and one only moving the mouse:
-// both carry the music; what the clicks add is heard in the windows after the
-// clicks and nowhere else, since a replay in virtual time hears the same.
+// The real game binary in virtual time, recorded by SDL's disk audio driver: two
+// sessions with one seed and timeline, one clicking four tiles, one only moving the
+// mouse. Both carry the music; the clicks add sound right after them and nowhere else.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -26,11 +24,8 @@ constexpr int kClicksMs[] = {4600, 5200, 5800, 6400};
 constexpr int kCells[] = {2, 10, 14, 22};  // next to the pockets: after "newgame" they can always slide
 constexpr int kCloseMs = 7000;
 
-// Both channels of a 16-bit stereo recording, without its gaps: the device
-// writes silence in real time whenever the game has not yet mixed the next
-// frames (at start-up, or when a loaded machine lets virtual time fall behind
-// real time). The music is never silent for this long, so what is left starts
-// with the music and follows the game's own timeline.
+// A 16-bit stereo recording without the silence the device writes in real time
+// while the game has not mixed the next frames: what is left follows the game's timeline.
 std::vector<int16_t> Recording(const std::vector<uint8_t>& raw) {
   constexpr size_t kGapFrames = 32;
   std::vector<int16_t> samples, zeros;
@@ -50,9 +45,8 @@ std::vector<int16_t> Recording(const std::vector<uint8_t>& raw) {
 
 // RMS of [fromMs, fromMs + kWindowMs) of `a`, or of a - b when `b` is given.
 double WindowRms(const std::vector<int16_t>& a, const std::vector<int16_t>* b, int fromMs) {
-  const size_t first = static_cast<size_t>(fromMs) * kDeviceRate / 1000 * 2;
-  size_t last = static_cast<size_t>(fromMs + kWindowMs) * kDeviceRate / 1000 * 2;
-  last = std::min({last, a.size(), b ? b->size() : a.size()});
+  const size_t first = size_t{2} * fromMs * kDeviceRate / 1000;
+  const size_t last = std::min({size_t{2} * (fromMs + kWindowMs) * kDeviceRate / 1000, a.size(), b ? b->size() : a.size()});
   double sum = 0;
   for (size_t i = first; i < last; ++i) {
     const double s = b ? double(a[i]) - (*b)[i] : a[i];

@@ -12,19 +12,16 @@ namespace sound_test {
 
 namespace {
 
-void Put32(std::vector<uint8_t>& bytes, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+void Put(std::vector<uint8_t>& bytes, uint32_t value, int size = 4) {
+  for (int i = 0; i < size; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
-void Put16(std::vector<uint8_t>& bytes, uint16_t value) {
-  bytes.push_back(static_cast<uint8_t>(value));
-  bytes.push_back(static_cast<uint8_t>(value >> 8));
-}
+void Put16(std::vector<uint8_t>& bytes, uint16_t value) { Put(bytes, value, 2); }
 
 }  // namespace
 
 WavBytes& WavBytes::Chunk(const char* id, const std::vector<uint8_t>& payload, uint32_t statedSize) {
   chunks.insert(chunks.end(), id, id + 4);
-  Put32(chunks, statedSize);
+  Put(chunks, statedSize);
   chunks.insert(chunks.end(), payload.begin(), payload.end());
   return *this;
 }
@@ -32,25 +29,22 @@ WavBytes& WavBytes::Chunk(const char* id, const std::vector<uint8_t>& payload, u
 WavBytes& WavBytes::Format(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
   std::vector<uint8_t> payload;
   const uint16_t block = static_cast<uint16_t>(channels * bits / 8);
-  Put16(payload, tag);
-  Put16(payload, channels);
-  Put32(payload, rate);
-  Put32(payload, rate * block);
-  Put16(payload, block);
-  Put16(payload, bits);
+  for (uint16_t word : {tag, channels}) Put16(payload, word);
+  for (uint32_t word : {rate, rate * block}) Put(payload, word);
+  for (uint16_t word : {block, bits}) Put16(payload, word);
   return Chunk("fmt ", payload);
 }
 
 WavBytes& WavBytes::Sampler(uint32_t loops, uint32_t start, uint32_t end) {
   std::vector<uint8_t> payload;
-  for (int word = 0; word < 9; ++word) Put32(payload, word == 7 ? loops : 0);
-  for (uint32_t value : {0u, 0u, start, end, 0u, 0u}) Put32(payload, value);
+  for (int word = 0; word < 9; ++word) Put(payload, word == 7 ? loops : 0);
+  for (uint32_t value : {0u, 0u, start, end, 0u, 0u}) Put(payload, value);
   return Chunk("smpl", payload);
 }
 
 std::vector<uint8_t> WavBytes::File() const {
   std::vector<uint8_t> file{'R', 'I', 'F', 'F'};
-  Put32(file, static_cast<uint32_t>(chunks.size() + 4));
+  Put(file, static_cast<uint32_t>(chunks.size() + 4));
   file.insert(file.end(), {'W', 'A', 'V', 'E'});
   file.insert(file.end(), chunks.begin(), chunks.end());
   return file;

@@ -1,6 +1,5 @@
-// What the sound tests share: WAV files built byte by byte, and an engine
-// brought up on a host in manual time, where nothing mixes but the test itself
-// (host::PumpAudio).
+// What the sound tests share: WAV files built byte by byte, and an engine on a
+// host in manual time, where nothing mixes but the test itself (host::PumpAudio).
 #pragma once
 
 #include <gtest/gtest.h>
