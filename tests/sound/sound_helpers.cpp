@@ -1,9 +1,6 @@
 #include "sound/sound_helpers.h"
 
-#include <sndfile.h>
-
 #include <chrono>
-#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <thread>
@@ -15,30 +12,16 @@ namespace sound_test {
 
 namespace {
 
-// A clean headless host in manual time with an audio device that takes sound
-// and plays it nowhere.
-void StartManualAudioHost() {
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  host::ResetForTest();
-  host::settings() = host::Settings{};
-  host::settings().headless = true;
-  host::settings().timeMode = host::TimeMode::Manual;
-  host::audioSettings().noDevice = false;
+void Put(std::vector<uint8_t>& bytes, uint32_t value, int size = 4) {
+  for (int i = 0; i < size; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
-
-void Put32(std::vector<uint8_t>& bytes, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-void Put16(std::vector<uint8_t>& bytes, uint16_t value) {
-  bytes.push_back(static_cast<uint8_t>(value));
-  bytes.push_back(static_cast<uint8_t>(value >> 8));
-}
+void Put16(std::vector<uint8_t>& bytes, uint16_t value) { Put(bytes, value, 2); }
 
 }  // namespace
 
 WavBytes& WavBytes::Chunk(const char* id, const std::vector<uint8_t>& payload, uint32_t statedSize) {
   chunks.insert(chunks.end(), id, id + 4);
-  Put32(chunks, statedSize);
+  Put(chunks, statedSize);
   chunks.insert(chunks.end(), payload.begin(), payload.end());
   return *this;
 }
@@ -46,25 +29,22 @@ WavBytes& WavBytes::Chunk(const char* id, const std::vector<uint8_t>& payload, u
 WavBytes& WavBytes::Format(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
   std::vector<uint8_t> payload;
   const uint16_t block = static_cast<uint16_t>(channels * bits / 8);
-  Put16(payload, tag);
-  Put16(payload, channels);
-  Put32(payload, rate);
-  Put32(payload, rate * block);
-  Put16(payload, block);
-  Put16(payload, bits);
+  for (uint16_t word : {tag, channels}) Put16(payload, word);
+  for (uint32_t word : {rate, rate * block}) Put(payload, word);
+  for (uint16_t word : {block, bits}) Put16(payload, word);
   return Chunk("fmt ", payload);
 }
 
 WavBytes& WavBytes::Sampler(uint32_t loops, uint32_t start, uint32_t end) {
   std::vector<uint8_t> payload;
-  for (int word = 0; word < 9; ++word) Put32(payload, word == 7 ? loops : 0);
-  for (uint32_t value : {0u, 0u, start, end, 0u, 0u}) Put32(payload, value);
+  for (int word = 0; word < 9; ++word) Put(payload, word == 7 ? loops : 0);
+  for (uint32_t value : {0u, 0u, start, end, 0u, 0u}) Put(payload, value);
   return Chunk("smpl", payload);
 }
 
 std::vector<uint8_t> WavBytes::File() const {
   std::vector<uint8_t> file{'R', 'I', 'F', 'F'};
-  Put32(file, static_cast<uint32_t>(chunks.size() + 4));
+  Put(file, static_cast<uint32_t>(chunks.size() + 4));
   file.insert(file.end(), {'W', 'A', 'V', 'E'});
   file.insert(file.end(), chunks.begin(), chunks.end());
   return file;
@@ -76,40 +56,25 @@ std::string WriteFile(const std::string& name, const std::vector<uint8_t>& bytes
   return name;
 }
 
-void Sox(const std::string& arguments) {
-  const std::string command = "sox " + arguments + " 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0) << command;
-}
-
-std::string LoopingWav(const std::string& name, int frames) {
-  SF_INFO info{};
-  info.samplerate = 22050;
-  info.channels = 1;
-  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-  SNDFILE* file = sf_open(name.c_str(), SFM_WRITE, &info);
-  EXPECT_NE(file, nullptr) << sf_strerror(nullptr);
-  if (file == nullptr) return name;
-  SF_INSTRUMENT instrument{};
-  instrument.basenote = 60;
-  instrument.velocity_hi = 127;
-  instrument.key_hi = 127;
-  instrument.loop_count = 1;
-  instrument.loops[0].mode = SF_LOOP_FORWARD;
-  instrument.loops[0].start = 0;
-  instrument.loops[0].end = static_cast<unsigned>(frames);  // written as frames - 1, inclusive
-  instrument.loops[0].count = 0;
-  sf_command(file, SFC_SET_INSTRUMENT, &instrument, sizeof instrument);
-  std::vector<short> samples(static_cast<size_t>(frames));
-  for (int i = 0; i < frames; ++i) samples[i] = static_cast<short>(8000 * std::sin(i * 0.2));
-  sf_write_short(file, samples.data(), frames);
-  sf_close(file);
-  return name;
+std::string Tone(const std::string& name, int frames, int16_t level, bool loop) {
+  std::vector<uint8_t> data;
+  for (int i = 0; i < frames; ++i) data.insert(data.end(), {static_cast<uint8_t>(level), static_cast<uint8_t>(level >> 8)});
+  WavBytes wav;
+  wav.Format(1, 1, 22050, 16);
+  if (loop) wav.Sampler(1, 0, static_cast<uint32_t>(frames - 1));
+  return WriteFile(name, wav.Chunk("data", data).File());
 }
 
 std::string GameSound(const char* name) { return std::string(GLOOMGRID_DIST_DIR) + "/sounds/" + name; }
 
+// A clean headless host in manual time with an audio device that plays nowhere.
 void EngineTest::SetUp() {
-  StartManualAudioHost();
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  host::ResetForTest();
+  host::settings() = host::Settings{};
+  host::settings().headless = true;
+  host::settings().timeMode = host::TimeMode::Manual;
+  host::audioSettings().noDevice = false;
   ASSERT_EQ(zqSound.Init(reinterpret_cast<HWND>(1), 200), 1);
 }
 

@@ -1,6 +1,5 @@
-// What the sound tests share: WAV files built byte by byte, by sox and by
-// libsndfile, and an engine brought up on a host in manual time, where nothing
-// mixes but the test itself (host::PumpAudio).
+// What the sound tests share: WAV files built byte by byte, and an engine on a
+// host in manual time, where nothing mixes but the test itself (host::PumpAudio).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -21,17 +20,14 @@ struct WavBytes {
     return Chunk(id, payload, static_cast<uint32_t>(payload.size()));
   }
   WavBytes& Format(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits);
-  // A sampler chunk whose first loop runs from frame `start` to `end`.
+  // A sampler chunk whose first loop runs from frame `start` to `end` (inclusive).
   WavBytes& Sampler(uint32_t loops, uint32_t start, uint32_t end);
   std::vector<uint8_t> File() const;
 };
 
-// Writes `bytes` to `name` in the working directory; returns the name.
 std::string WriteFile(const std::string& name, const std::vector<uint8_t>& bytes);
-// Runs sox with `arguments` (its output file among them); fails the test on error.
-void Sox(const std::string& arguments);
-// 22050 Hz 16-bit mono sine of `frames` frames with a sampler loop over all of it.
-std::string LoopingWav(const std::string& name, int frames);
+// 22050 Hz 16-bit mono, every sample `level`; looped over all of it when `loop`.
+std::string Tone(const std::string& name, int frames, int16_t level, bool loop = false);
 // A sound the game ships, from the generated game folder.
 std::string GameSound(const char* name);
 
@@ -44,10 +40,7 @@ class EngineTest : public ::testing::Test {
   // Lets the notification thread run until `done` holds (bounded; no timing is asserted).
   template <typename Done>
   static bool Eventually(Done done) {
-    for (int i = 0; i < 20000; ++i) {
-      if (done()) return true;
-      Yield();
-    }
+    for (int i = 0; i < 20000 && !done(); ++i) Yield();
     return done();
   }
   static void Yield();
