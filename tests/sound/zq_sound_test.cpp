@@ -1,6 +1,9 @@
 // The engine on the pumped mixer: overlapping plays by duplication and the
 // sweep of idle duplicates, looping, chains started by the notification thread,
 // disabled effects, the volume and pan tables, and no device at all.
+#include <set>
+#include <thread>
+
 #include "host/audio_control.h"
 #include "sound/sound_helpers.h"
 
@@ -96,6 +99,29 @@ TEST(VolumeTable, TellingEntriesAndMappings) {
   EXPECT_EQ(actual(table, [](int i) { return int{g_VolumeTable[i]}; }), table);
   EXPECT_EQ(actual(volumes, [](int v) { return int{ZQSound::MapVolume(v)}; }), volumes);
   EXPECT_EQ(actual(pans, [](int p) { return int{ZQSound::MapPan(p)}; }), pans);
+}
+
+// The game thread and the notification thread both claim event entries: each
+// entry goes to one of them (checked for races under ThreadSanitizer too).
+TEST_F(ZQSoundTest, EventEntriesClaimedFromTwoThreadsGoToOneEach) {
+  std::vector<_SNDEvent*> mine, theirs;
+  std::thread other([&] {
+    while (_SNDEvent* event = ZQSound::AllocSoundEvent()) theirs.push_back(event);
+  });
+  while (_SNDEvent* event = ZQSound::AllocSoundEvent()) mine.push_back(event);
+  other.join();
+  std::set<_SNDEvent*> all(mine.begin(), mine.end());
+  all.insert(theirs.begin(), theirs.end());
+  EXPECT_EQ((std::vector<size_t>{mine.size() + theirs.size(), all.size()}), (std::vector<size_t>{63, 63}));
+}
+
+// Exit straight after Init still ends the notification thread it started.
+TEST_F(ZQSoundTest, ExitRightAfterInitEndsTheNotificationThread) {
+  for (int i = 0; i < 20; ++i) {
+    zqSound.Exit();
+    EXPECT_EQ(ZQSound::g_nCallBackThreadActive.load(), 0);
+    ASSERT_EQ(zqSound.Init(reinterpret_cast<HWND>(1), 8), 1);
+  }
 }
 
 }  // namespace
