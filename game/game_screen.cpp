@@ -75,7 +75,9 @@ GameScreen::GameScreen()
 }
 
 // Other globals may already be gone here: only what the screen owns is freed.
-GameScreen::~GameScreen() {
+GameScreen::~GameScreen() { DeleteSprites(); }
+
+void GameScreen::DeleteSprites() {
   DeleteSprite(scoreFont);
   DeleteSprite(roundCompleteFont);
   DeleteSprite(tileSet);
@@ -129,12 +131,7 @@ void GameScreen::Deactivate() {
   Screen::Deactivate();
   backgroundImage = nullptr;
   backdropImage = nullptr;
-  DeleteSprite(scoreFont);
-  DeleteSprite(roundCompleteFont);
-  DeleteSprite(tileSet);
-  DeleteSprite(gameOverAnimation);
-  DeleteSprite(arrows);
-  DeleteSprite(selectionMarker);
+  DeleteSprites();
   spriteList.DestroyAll();
 }
 

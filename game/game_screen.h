@@ -35,6 +35,8 @@ class GameScreen : public Screen {
   const char* MissingFile() const { return missingFile; }
 
  private:
+  void DeleteSprites();
+
   const char* missingFile;
 };
 
