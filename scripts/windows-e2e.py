@@ -6,6 +6,7 @@ Wine prefix and the game folders and calls this.
 
   windows-e2e.py play GAMEDIR PLAYER -- COMMAND...   the full game, checked
   windows-e2e.py capture GAMEDIR OUT.ppm -- COMMAND... the start screen of level 1
+  windows-e2e.py depth GAMEDIR -- COMMAND...          the message on a 24-bit screen
   windows-e2e.py compare A.ppm B.ppm WxH             5-6-5 difference outside the board
 """
 import heapq, os, struct, subprocess, sys, time
@@ -170,8 +171,14 @@ def pocket_changed(before, after):
     return distance(before.crop(x, y, 80, 80), after.crop(x, y, 80, 80)) > 0
 
 
+def launch(gamedir, command):
+    """Starts the program; its standard error goes to a log shown on failure."""
+    log = open(os.path.join(gamedir, "..", "stderr.log"), "ab")
+    return subprocess.Popen(command, cwd=gamedir, stderr=log)
+
+
 def play(gamedir, player, command):
-    proc = subprocess.Popen(command, cwd=gamedir)
+    proc = launch(gamedir, command)
     win = Window(proc)
     if not check(bool(win.id), "the window opens"):
         proc.kill()
@@ -275,7 +282,7 @@ def check_hiscore(path, player):
 
 
 def capture(gamedir, out, command):
-    proc = subprocess.Popen(command, cwd=gamedir)
+    proc = launch(gamedir, command)
     win = Window(proc)
     if check(bool(win.id), f"the window opens ({command[0]})"):
         win.hover(142, 476)  # over newgame: the button stops blinking
@@ -290,6 +297,27 @@ def capture(gamedir, out, command):
         win.click(50, 537)  # exit
         check(win.wait_exit(30) == 0, f"exit ends it ({command[0]})")
     proc.poll() is None and proc.kill()
+
+
+def depth_message(gamedir, command):
+    """On a 24-bit screen the program refuses with a message box (no caption
+    given: Windows titles it "Error"), and Return on its OK ends it with 1."""
+    proc = subprocess.Popen(command, cwd=gamedir, stderr=subprocess.DEVNULL)
+    ids, end = [], time.time() + 60
+    while time.time() < end and proc.poll() is None and not ids:
+        ids = run("xdotool", "search", "--onlyvisible", "--name", "^Error$").split()
+        time.sleep(0.5)
+    check(bool(ids), "a 24-bit screen gets the High Color message box")
+    if ids:
+        time.sleep(1)
+        run("xdotool", "windowfocus", "--sync", ids[-1])
+        run("xdotool", "key", "Return")
+    code = None
+    try:
+        code = proc.wait(30)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+    check(code == 1, "it ends with exit code 1 (a refusal is a failure)", code, 1)
 
 
 def compare(a_path, b_path, size):
@@ -334,6 +362,8 @@ if __name__ == "__main__":
         play(args[0], args[1], cmd)
     elif mode == "capture":
         capture(args[0], args[1], cmd)
+    elif mode == "depth":
+        depth_message(args[0], cmd)
     elif mode == "compare":
         compare(args[0], args[1], args[2])
     sys.exit(1 if failures else 0)

@@ -6,7 +6,8 @@
 #      build-windows/dist/GloomGrid;
 #   2. makes a fresh Wine prefix under a temporary folder (never the user's);
 #   3. checks the depth message on a 24-bit screen, then plays: title, newgame,
-#      a slide, info, level 1 solved from the screen, hiscore.dat, exit code;
+#      a slide, info, level 1 solved from the screen, hiscore.dat, exit code,
+#      with no sound card (Wine's ALSA finds none: the game plays on silent);
 #   4. captures level 1's start screen from both programs and compares them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -66,6 +67,10 @@ echo "windows-e2e: wineboot took $(( ($(date +%s%N) - start) / 1000000 )) ms"
 status=0
 e2e() { python3 "$here/scripts/windows-e2e.py" "$@" || status=1; }
 win=("wine" "gloomgrid.exe")
+display16=$DISPLAY
+start_x 24
+e2e depth "$tmp/windows-start/GloomGrid" -- "${win[@]}"
+export DISPLAY=$display16
 e2e play "$tmp/windows/GloomGrid" "$player" -- "${win[@]}"
 e2e capture "$tmp/windows-start/GloomGrid" "$tmp/windows.ppm" -- "${win[@]}"
 GLOOMGRID_HOST_AUDIO=none e2e capture "$tmp/linux/GloomGrid" "$tmp/linux.ppm" -- ./gloomgrid
@@ -80,5 +85,11 @@ if [ -s "$tmp/windows.ppm" ] && [ -s "$tmp/linux.ppm" ]; then
 fi
 if [ -n "${KEEP_SCREENS:-}" ]; then cp "$tmp"/*.ppm "$KEEP_SCREENS"/ 2>/dev/null || true; fi
 
+if [ $status -ne 0 ]; then
+  for log in "$tmp"/*/stderr.log; do
+    echo "--- $log (without ALSA's lines about the missing sound card)"
+    grep -v '^ALSA lib' "$log" | tail -20 || true
+  done
+fi
 [ $status -eq 0 ] && echo "windows-e2e: passed" || echo "windows-e2e: FAILED"
 exit $status
