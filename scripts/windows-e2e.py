@@ -7,6 +7,7 @@ Wine prefix and the game folders and calls this.
   windows-e2e.py play GAMEDIR PLAYER -- COMMAND...   the full game, checked
   windows-e2e.py capture GAMEDIR OUT.ppm -- COMMAND... the start screen of level 1
   windows-e2e.py depth GAMEDIR -- COMMAND...          the message on a 24-bit screen
+  windows-e2e.py same-table A.dat B.dat              hiscore.dat alike but the score
   windows-e2e.py compare A.ppm B.ppm WxH             5-6-5 difference outside the board
 """
 import heapq, os, struct, subprocess, sys, time
@@ -180,7 +181,7 @@ def launch(gamedir, command):
 def play(gamedir, player, command):
     proc = launch(gamedir, command)
     win = Window(proc)
-    if not check(bool(win.id), "the window opens"):
+    if not check(bool(win.id), f"the window opens ({command[0]})"):
         proc.kill()
         return
     check(win.title() == f"Gloom Grid - {player}", "the title names the player", win.title(), f"Gloom Grid - {player}")
@@ -220,6 +221,10 @@ def play(gamedir, player, command):
     check(code == 0, "exit ends the program with code 0", code, 0)
     if code is None:
         proc.kill()
+    # Music and effects are switched on: without a sound card they must fail quietly.
+    log = open(os.path.join(gamedir, "..", "stderr.log"), "rb").read().decode("latin-1")
+    crash = [l for l in log.splitlines() if "Unhandled exception" in l or "page fault" in l]
+    check(not crash, "no crash reported on standard error", crash[:2], [])
 
 
 def distances():
@@ -279,6 +284,14 @@ def check_hiscore(path, player):
     rest = struct.unpack_from("<i", data, 260 + 260)[0]
     check(rest == 0, "the rest of the table stays empty", rest, 0)
     print(f"      hiscore.dat: {text!r} {score}")
+
+
+def same_table(a_path, b_path):
+    """Two hiscore.dat files from one play each: the same bytes but the score."""
+    a, b = (open(p, "rb").read() if os.path.exists(p) else b"" for p in (a_path, b_path))
+    differ = [i for i in range(max(len(a), len(b))) if a[i:i + 1] != b[i:i + 1] and not 260 <= i < 264]
+    check(len(a) == len(b) == 5204 and not differ, "both builds write the same table but the score",
+          f"{len(a)} and {len(b)} bytes, differing at {differ[:8]}", "5204 bytes alike")
 
 
 def capture(gamedir, out, command):
@@ -364,6 +377,8 @@ if __name__ == "__main__":
         capture(args[0], args[1], cmd)
     elif mode == "depth":
         depth_message(args[0], cmd)
+    elif mode == "same-table":
+        same_table(args[0], args[1])
     elif mode == "compare":
         compare(args[0], args[1], args[2])
     sys.exit(1 if failures else 0)

@@ -8,7 +8,8 @@
 #   3. checks the depth message on a 24-bit screen, then plays: title, newgame,
 #      a slide, info, level 1 solved from the screen, hiscore.dat, exit code,
 #      with no sound card (Wine's ALSA finds none: the game plays on silent);
-#   4. captures level 1's start screen from both programs and compares them.
+#   4. plays the Linux build the same way: both hiscore.dat files alike;
+#   5. captures level 1's start screen from both programs and compares them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 here=$PWD
@@ -51,9 +52,9 @@ start_x() {  # start_x DEPTH -> sets DISPLAY
 }
 
 # One game folder for each program, with options.ini beside it.
-for side in windows windows-start linux; do
+for side in windows windows-start linux linux-play; do
   mkdir -p "$tmp/$side"
-  if [ $side != linux ]; then cp -r "$dist" "$tmp/$side/"; else cp -r "$build/dist/GloomGrid" "$tmp/$side/"; fi
+  if [ "${side#windows}" != "$side" ]; then cp -r "$dist" "$tmp/$side/"; else cp -r "$build/dist/GloomGrid" "$tmp/$side/"; fi
   rm -f "$tmp/$side/GloomGrid/hiscore.dat"
   printf '[setup]\r\nmusic=Y\r\nSFX=Y\r\nplayerid=0\r\n[Player1]\r\nname=%s\r\n' "$player" > "$tmp/$side/options.ini"
 done
@@ -72,6 +73,8 @@ start_x 24
 e2e depth "$tmp/windows-start/GloomGrid" -- "${win[@]}"
 export DISPLAY=$display16
 e2e play "$tmp/windows/GloomGrid" "$player" -- "${win[@]}"
+GLOOMGRID_HOST_AUDIO=none e2e play "$tmp/linux-play/GloomGrid" "$player" -- ./gloomgrid
+e2e same-table "$tmp/windows/GloomGrid/hiscore.dat" "$tmp/linux-play/GloomGrid/hiscore.dat"
 e2e capture "$tmp/windows-start/GloomGrid" "$tmp/windows.ppm" -- "${win[@]}"
 GLOOMGRID_HOST_AUDIO=none e2e capture "$tmp/linux/GloomGrid" "$tmp/linux.ppm" -- ./gloomgrid
 if [ -s "$tmp/windows.ppm" ] && [ -s "$tmp/linux.ppm" ]; then
