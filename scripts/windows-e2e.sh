@@ -86,6 +86,7 @@ if [ -s "$tmp/windows.ppm" ] && [ -s "$tmp/linux.ppm" ]; then
     "$(cat "$tmp/windows.ppm.size")" "$(cat "$tmp/linux.ppm.size")")
   e2e compare "$tmp/windows.ppm" "$tmp/linux.ppm" "$common"
 fi
+# KEEP_SCREENS=folder keeps both start screens for a look.
 if [ -n "${KEEP_SCREENS:-}" ]; then cp "$tmp"/*.ppm "$KEEP_SCREENS"/ 2>/dev/null || true; fi
 
 if [ $status -ne 0 ]; then
