@@ -2,12 +2,13 @@
 #   make        installs what is missing and builds the game folder
 #   make play   the same, then starts the game
 #   make test   installs what is missing, builds everything, runs every test
+#   make windows-e2e  the Windows program played under Wine (installs Wine)
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 GAME_FOLDER = $(BUILD)/dist/GloomGrid
 
-.PHONY: all play test build deps windows-check sanitize clean
+.PHONY: all play test build deps deps-windows windows-check windows-e2e sanitize clean
 
 # The game folder only: the binary, its pictures and sounds, and setup.ini.
 all: deps $(BUILD)/build.ninja
@@ -32,6 +33,14 @@ test: build
 # The game's code against the real Windows headers and libraries (32-bit mingw-w64).
 windows-check: deps
 	./scripts/windows-check.sh
+
+# The Windows program played end to end under Wine in a 16-bit Xvfb screen,
+# beside the Linux build (scripts/windows-e2e.sh). Installs Wine on first use.
+windows-e2e: deps deps-windows $(BUILD)/build.ninja
+	BUILD=$(BUILD) ./scripts/windows-e2e.sh
+
+deps-windows:
+	@./scripts/install-deps.sh windows
 
 # The suite again under AddressSanitizer and ThreadSanitizer.
 sanitize: deps
