@@ -17,9 +17,12 @@ ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 ctest --test-dir build-asan --outpu
 
 cmake -S . -B build-tsan -G Ninja -DGLOOMGRID_SANITIZE=thread >/dev/null
 mkdir -p build-tsan/test-work
+# The sound tests read the generated game sounds of this build's game folder.
+cmake --build build-tsan -j 2 --target assets
 passed=0
 for target in core_game_clock_test screens_mouse_cursor_test screens_popup_screen_test \
-              host_timer_test host_kernel_test host_dsound_mixer_test sound_zq_sound_test sound_stream_test; do
+              host_timer_test host_kernel_test host_dsound_mixer_test \
+              sound_zq_sound_test sound_stream_test sound_sound_registry_test sound_wav_file_test; do
   cmake --build build-tsan -j 2 --target "$target"
   program=$(find build-tsan/tests -name "$target" -type f | head -1)
   [ -n "$program" ] || { echo "threadsanitizer: no test program $target" >&2; exit 1; }
