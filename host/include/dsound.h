@@ -8,7 +8,8 @@
 // return DSERR_CONTROLUNAVAIL and change nothing, so such a buffer plays at full
 // level in the centre at its format's rate. A duplicate shares the sample memory
 // and starts stopped at 0 with its own cursor, status and controls and without
-// the original's notifications; duplicating the primary is DSERR_INVALIDCALL.
+// the notifications of the buffer it copies; duplicating the primary is
+// DSERR_INVALIDCALL.
 // IDirectSoundNotify is given only for DSBCAPS_CTRLPOSITIONNOTIFY buffers
 // (E_NOINTERFACE otherwise); an event is signalled when the play cursor passes
 // its offset, and DSBPN_OFFSETSTOP on Stop and when a one-shot buffer plays to
