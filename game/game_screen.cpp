@@ -14,13 +14,13 @@ GameScreen gameScreen;
 
 namespace {
 
-struct ButtonSpec {
+struct ButtonPlace {
   const char* name;
   const char* file;
   int x, y;
 };
 
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonPlace kButtons[] = {
     {"newgame", "newgame.bmp", 98, 448},  {"info", "helpbutton.bmp", 98, 509},
     {"menu", "backbutton.bmp", 6, 448},   {"exit", "exitbutton.bmp", 6, 509},
     {"up", "uparrow.bmp", 641, 333},      {"down", "downarrow.bmp", 641, 461},
@@ -100,10 +100,10 @@ void GameScreen::Activate(LPDIRECTDRAW newDirectDraw, LPDIRECTDRAWSURFACE surfac
   SetComposerBackdrop(backdropImage->surface);
   sceneComposer.RestoreAll();
 
-  for (const ButtonSpec& spec : kButtons) {
-    auto* button = new Button(spec.x, spec.y);
-    button->LoadStates(spec.file, 3, 0);
-    button->SetName(spec.name);
+  for (const ButtonPlace& place : kButtons) {
+    auto* button = new Button(place.x, place.y);
+    button->LoadStates(place.file, 3, 0);
+    button->SetName(place.name);
     AddButton(button);
   }
   scoreFont = StripSprite("Score&LevelFont.bmp", 10);

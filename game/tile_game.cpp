@@ -35,25 +35,25 @@ constexpr char kLauncherFile[] = "\\Portalis.exe";
 
 const char* const kScareSounds[4] = {"scream1", "ghost", "thunder", "laugh"};
 
-struct PopupSpec {
+struct PopupLayout {
   const char* file;
   int32_t x, y;  // -1, -1: centred
   bool defaultButton;
   int32_t showMs;  // 0: until clicked
 };
 
-constexpr PopupSpec kHowToPlay = {"title\\HowToPlay.bmp", -1, -1, true, 0};
-constexpr PopupSpec kTryAgain = {"tryagain.bmp", 302, 224, true, 2000};
-constexpr PopupSpec kCongratulations = {"congrats.bmp", 208, 112, true, 6000};
-constexpr PopupSpec kHallOfFameNotice = {"hallfamepop.bmp", 332, 187, false, 1000};
+constexpr PopupLayout kHowToPlay = {"title\\HowToPlay.bmp", -1, -1, true, 0};
+constexpr PopupLayout kTryAgain = {"tryagain.bmp", 302, 224, true, 2000};
+constexpr PopupLayout kCongratulations = {"congrats.bmp", 208, 112, true, 6000};
+constexpr PopupLayout kHallOfFameNotice = {"hallfamepop.bmp", 332, 187, false, 1000};
 
 // 0 when the program is quitting.
-int32_t RunPopup(const PopupSpec& spec, const char* pictureName = nullptr) {
+int32_t RunPopup(const PopupLayout& layout, const char* pictureName = nullptr) {
   PopupScreen popup;
-  popup.AddPicture(spec.file, nullptr);
-  if (spec.x != -1 || spec.y != -1) popup.SetPosition(spec.x, spec.y);
-  if (spec.defaultButton) popup.AddDefaultButton();
-  if (spec.showMs != 0) popup.SetDisplayEnd(GetTicks() + spec.showMs);
+  popup.AddPicture(layout.file, nullptr);
+  if (layout.x != -1 || layout.y != -1) popup.SetPosition(layout.x, layout.y);
+  if (layout.defaultButton) popup.AddDefaultButton();
+  if (layout.showMs != 0) popup.SetDisplayEnd(GetTicks() + layout.showMs);
   char result[256];
   return popup.Run(result, pictureName);
 }
