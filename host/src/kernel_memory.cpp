@@ -31,6 +31,14 @@ std::mutex blocksMutex;
 std::unordered_map<HGLOBAL, GlobalBlock> blocks;
 uintptr_t nextMoveableHandle = 0x40000;  // not an address: a moveable handle is never memory
 
+// The block behind a handle (blocksMutex held), or null with the error set.
+GlobalBlock* FindBlock(HGLOBAL memory) {
+  auto it = blocks.find(memory);
+  if (it != blocks.end()) return &it->second;
+  SetLastError(ERROR_INVALID_HANDLE);
+  return nullptr;
+}
+
 }  // namespace
 }  // namespace host
 
@@ -53,23 +61,17 @@ HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes) {
 
 LPVOID WINAPI GlobalLock(HGLOBAL memory) {
   std::lock_guard<std::mutex> lock(host::blocksMutex);
-  auto it = host::blocks.find(memory);
-  if (it == host::blocks.end()) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return nullptr;
-  }
-  if (it->second.moveable) ++it->second.locks;
-  return it->second.memory.get();
+  host::GlobalBlock* block = host::FindBlock(memory);
+  if (block == nullptr) return nullptr;
+  if (block->moveable) ++block->locks;
+  return block->memory.get();
 }
 
 BOOL WINAPI GlobalUnlock(HGLOBAL memory) {
   std::lock_guard<std::mutex> lock(host::blocksMutex);
-  auto it = host::blocks.find(memory);
-  if (it == host::blocks.end()) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  host::GlobalBlock& block = it->second;
+  host::GlobalBlock* found = host::FindBlock(memory);
+  if (found == nullptr) return FALSE;
+  host::GlobalBlock& block = *found;
   if (!block.moveable) return TRUE;  // fixed memory is always "locked"
   if (block.locks == 0) {
     SetLastError(ERROR_NOT_LOCKED);
@@ -82,12 +84,8 @@ BOOL WINAPI GlobalUnlock(HGLOBAL memory) {
 
 HGLOBAL WINAPI GlobalFree(HGLOBAL memory) {
   std::lock_guard<std::mutex> lock(host::blocksMutex);
-  auto it = host::blocks.find(memory);
-  if (it == host::blocks.end()) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return memory;
-  }
-  host::blocks.erase(it);
+  if (host::FindBlock(memory) == nullptr) return memory;
+  host::blocks.erase(memory);
   return nullptr;
 }
 
