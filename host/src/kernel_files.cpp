@@ -16,6 +16,7 @@
 
 #include "kernel_objects.h"
 #include "paths.h"
+#include "regular_file.h"
 
 namespace host {
 namespace {
@@ -67,20 +68,13 @@ HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
     return INVALID_HANDLE_VALUE;
   }
   std::string path = host::MapWindowsPath(fileName);
-  // Non-blocking, so that opening a FIFO returns at once and is refused below.
-  int fd = open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0644);
+  // A FIFO, a device or a folder is refused (ERROR_ACCESS_DENIED) without blocking.
+  int fd = host::OpenRegularFile(path, flags);
   if (fd < 0) {
     int error = errno;
     SetLastError(error == ENOENT ? host::MissingFileError(path) : host::ErrorFromErrno(error));
     return INVALID_HANDLE_VALUE;
   }
-  struct stat info;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    close(fd);
-    SetLastError(ERROR_ACCESS_DENIED);
-    return INVALID_HANDLE_VALUE;
-  }
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   SetLastError(NO_ERROR);
   return host::AddKernelObject(std::make_shared<host::File>(fd));
 }

@@ -7,8 +7,8 @@
 
 namespace host {
 
-int OpenRegularFile(const std::string& path) {
-  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+int OpenRegularFile(const std::string& path, int flags) {
+  int fd = open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
   if (fd < 0) return -1;
   struct stat info{};
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {

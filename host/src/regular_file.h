@@ -5,14 +5,17 @@
 // nothing can be swapped in between.
 #pragma once
 
+#include <fcntl.h>
+
 #include <optional>
 #include <string>
 
 namespace host {
 
-// A descriptor open for reading (blocking again), or -1 with errno set: EISDIR
-// for a directory, EACCES for anything else that is not a regular file.
-int OpenRegularFile(const std::string& path);
+// A descriptor opened with `flags` (O_RDONLY unless told; blocking again), or -1
+// with errno set: open's own error, or EISDIR for a directory and EACCES for
+// anything else that is not a regular file. New files get mode 0644.
+int OpenRegularFile(const std::string& path, int flags = O_RDONLY);
 
 // The whole file when it is a regular file of at most maxBytes bytes;
 // nothing when it is missing, not a regular file, larger, or unreadable.
