@@ -15,15 +15,15 @@ fail() {
 }
 
 cmake --build "$build" --target gloomgrid_deb gloom_level_one_script >/dev/null || { echo "cannot build the package" >&2; exit 1; }
-debs=("$build"/gloomgrid_*_amd64.deb)
-[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "expected one package, found: ${debs[*]}" >&2; exit 1; }
-deb=${debs[0]}
+deb=$(ls -t "$build"/gloomgrid_*_amd64.deb | head -1)  # the newest: an older version's may lie beside it
+[ -f "$deb" ] || { echo "no gloomgrid_*_amd64.deb in $build" >&2; exit 1; }
 echo "package: $deb, $(stat -c %s "$deb") bytes"
 
 if command -v lintian >/dev/null; then
   lint=$(lintian --fail-on error "$deb" 2>&1)
   status=$?
-  echo "lintian: ${lint:-no tags}" | grep -v 'root privileges'
+  lint=$(grep -v 'root privileges' <<<"$lint")
+  echo "lintian: ${lint:-no tags}"
   [ $status -eq 0 ] || fail "lintian reports errors"
 else
   fail "lintian is not installed (scripts/packages.txt)"
