@@ -3,12 +3,13 @@
 #   make play   the same, then starts the game
 #   make test   installs what is missing, builds everything, runs every test
 #   make windows-e2e  the Windows program played under Wine (installs Wine)
+#   make package      the Debian package build/gloomgrid_<version>_amd64.deb
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 GAME_FOLDER = $(BUILD)/dist/GloomGrid
 
-.PHONY: all play test build deps deps-windows windows-check windows-e2e sanitize clean
+.PHONY: all play test build deps deps-windows windows-check windows-e2e sanitize package clean
 
 # The game folder only: the binary, its pictures and sounds, and setup.ini.
 all: deps $(BUILD)/build.ninja
@@ -45,6 +46,11 @@ deps-windows:
 # The suite again under AddressSanitizer and ThreadSanitizer.
 sanitize: deps
 	./scripts/sanitize.sh
+
+# The Debian package (packaging/package.cmake); install it with
+# sudo apt install ./build/gloomgrid_*.deb
+package: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target gloomgrid_deb
 
 clean:
 	rm -rf $(BUILD) build-windows build-asan build-tsan

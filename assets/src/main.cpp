@@ -1,5 +1,6 @@
 // Writes every picture and sound of the game into the game folder, and the
-// review sheets beside the build. Usage: gloomgrid_assetgen GAME_DIR REVIEW_DIR
+// review sheets beside the build, and with ICON_DIR the icons there.
+// Usage: gloomgrid_assetgen GAME_DIR REVIEW_DIR [ICON_DIR]
 #include <chrono>
 #include <cstdio>
 #include <exception>
@@ -10,8 +11,8 @@
 #include "generate.hpp"
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s GAME_DIR REVIEW_DIR\n", argv[0]);
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: %s GAME_DIR REVIEW_DIR [ICON_DIR]\n", argv[0]);
     return 2;
   }
   const auto start = std::chrono::steady_clock::now();
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(review);
     gg::generatePictures(game, review);
     gg::generateSounds(game);
+    if (argc == 4) gg::generateIcons(argv[3]);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "assetgen: %s\n", e.what());
     return 1;

@@ -47,6 +47,14 @@ void LoadSettingsFromEnvironment() {
       s.screenHeight = h;
     }
   }
+  if (const char* v = Env("GLOOMGRID_SCALE")) {
+    // A player's setting: a mistyped value costs only the choice, not the game.
+    if (v[0] >= '1' && v[0] <= '4' && v[1] == '\0')
+      s.windowScale = v[0] - '0';
+    else
+      std::fprintf(stderr, "gloomgrid: GLOOMGRID_SCALE=%s is not 1, 2, 3 or 4; the window takes the largest whole "
+                   "scale that fits the desktop\n", v);
+  }
   if (const char* v = Env("GLOOMGRID_HOST_TRACE")) s.tracePath = v;
   if (const char* v = Env("GLOOMGRID_HOST_SCRIPT")) s.scriptPath = v;
   if (const char* v = Env("GLOOMGRID_HOST_SCREENSHOT")) s.screenshotPath = v;

@@ -2,9 +2,19 @@
 //
 // A visible game window becomes an SDL window of the same client size at the
 // same place; its SDL events become window messages. Pictures that DirectDraw
-// presents are shown 1:1 in a window, or, once the display has been switched to
-// full-screen, scaled to fill the screen with their aspect kept. The emulated
-// display is 16-bit whatever the desktop's depth.
+// presents are shown in a window enlarged by a whole factor, or, once the
+// display has been switched to full-screen, scaled to fill the screen with
+// their aspect kept. The emulated display is 16-bit whatever the desktop's depth.
+// The window's factor is what Windows does for a program that knows nothing
+// of display scaling: the program is told of a desktop that much smaller, and
+// its window, positions and mouse are enlarged and shrunk on the way, so that
+// the game only ever sees its own 800 x 600 client coordinates. The factor is
+// GLOOMGRID_SCALE, or the largest whole one at which the desktop the game is
+// told of (the usable area shrunk by it) keeps room for the window twice across
+// and one and a half times down, as a desktop scale would: 2 on a 3840 x 2160
+// desktop, 1 on 1920 x 1080 and below. The largest factor that merely fits
+// would cover most of the screen (3 on 3840 x 2160).
+// The window's icon is icon.bmp of the game folder; without it there is none.
 // Headless (GLOOMGRID_HOST_HEADLESS=1 or SDL_VIDEODRIVER=dummy: only ever asked
 // for, never a fallback) there is no native window: pictures are only kept, for
 // screenshots. Without a display that was not asked to be headless, the game's
@@ -18,9 +28,11 @@
 // MessageBoxA writes its text to standard error and, with a display, shows it.
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,6 +56,7 @@ Uint32 textureFormat = 0;
 Window* nativeOwner = nullptr;
 bool fullScreenDisplay = false;
 int displayWidth = 0, displayHeight = 0;
+int windowScale = 1;  // screen pixels per client pixel of a window (see the opening note)
 
 std::vector<uint16_t> lastPicture;
 int lastWidth = 0, lastHeight = 0;
@@ -60,6 +73,7 @@ void StartSdl() {
   if (sdlStarted) return;
   sdlStarted = true;
   runHeadless = settings().headless;
+  windowScale = 1;
   // SIGINT and SIGTERM are the host's own (stop_signals.h), not SDL's.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (runHeadless) {
@@ -88,7 +102,25 @@ void StartSdl() {
   if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
     displayProblem = std::string("only SDL's invisible \"") + driver + "\" video driver started";
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return;
   }
+  SDL_Rect usable;
+  windowScale = settings().windowScale;
+  if (windowScale == 0 && SDL_GetDisplayUsableBounds(0, &usable) == 0)
+    windowScale = std::min(usable.w / 1600, usable.h / 900);
+  windowScale = std::max(windowScale, 1);
+  Trace("window scale %d", windowScale);
+}
+
+// The game's window on the screen, in screen pixels.
+SDL_Rect ScreenRect(const Window* window) {
+  return {window->x * windowScale, window->y * windowScale, window->clientWidth * windowScale,
+          window->clientHeight * windowScale};
+}
+
+void SetIconFromGameFolder() {
+  std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> icon(SDL_LoadBMP("icon.bmp"), SDL_FreeSurface);
+  if (icon) SDL_SetWindowIcon(sdlWindow, icon.get());
 }
 
 int RenderDriverIndex(const char* name) {
@@ -101,17 +133,16 @@ int RenderDriverIndex(const char* name) {
 
 // The window and its renderer, the window made once (see the opening note).
 bool OpenSdlWindow(const Window* window, Uint32 flags) {
+  const SDL_Rect at = ScreenRect(window);
   int openGl = RenderDriverIndex("opengl");
   if (openGl >= 0) {
-    sdlWindow = SDL_CreateWindow(window->title.c_str(), window->x, window->y, window->clientWidth,
-                                 window->clientHeight, flags | SDL_WINDOW_OPENGL);
+    sdlWindow = SDL_CreateWindow(window->title.c_str(), at.x, at.y, at.w, at.h, flags | SDL_WINDOW_OPENGL);
     if (sdlWindow) renderer = SDL_CreateRenderer(sdlWindow, openGl, 0);
     if (sdlWindow && renderer) return true;
     if (sdlWindow) SDL_DestroyWindow(sdlWindow);
     sdlWindow = nullptr;
   }
-  sdlWindow = SDL_CreateWindow(window->title.c_str(), window->x, window->y, window->clientWidth,
-                               window->clientHeight, flags);
+  sdlWindow = SDL_CreateWindow(window->title.c_str(), at.x, at.y, at.w, at.h, flags);
   if (sdlWindow) renderer = SDL_CreateRenderer(sdlWindow, RenderDriverIndex("software"), 0);
   if (sdlWindow && renderer) return true;
   if (sdlWindow) SDL_DestroyWindow(sdlWindow);
@@ -125,6 +156,14 @@ void ReportNoWindow(const std::string& reason) {
   std::fprintf(stderr, "gloomgrid: %s\n", text.c_str());
   Trace("no window: %s", reason.c_str());
   if (displayProblem.empty()) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Gloom Grid", text.c_str(), nullptr);
+}
+
+// A mouse position in the window as the game's client coordinate, rounded down
+// also left of and above the window, where a held button takes the mouse.
+// Full-screen, the renderer's logical size has already mapped it.
+int ClientCoordinate(int windowPixel) {
+  if (fullScreenDisplay) return windowPixel;
+  return windowPixel >= 0 ? windowPixel / windowScale : -((windowScale - 1 - windowPixel) / windowScale);
 }
 
 int VirtualKey(SDL_Keycode key) {
@@ -147,6 +186,7 @@ void HandleWindowEvent(const SDL_WindowEvent& event) {
   Window* window = nativeOwner;
   if (!window || event.windowID != SDL_GetWindowID(sdlWindow)) return;
   windowShowsPicture = false;
+  const int scale = windowScale;
   int width = 0, height = 0;
   switch (event.event) {
     case SDL_WINDOWEVENT_CLOSE:
@@ -159,21 +199,21 @@ void HandleWindowEvent(const SDL_WindowEvent& event) {
       WindowFocusChanged(window, false);
       break;
     case SDL_WINDOWEVENT_MOVED:
-      if (!fullScreenDisplay) WindowMovedTo(window, event.data1, event.data2);
+      if (!fullScreenDisplay) WindowMovedTo(window, event.data1 / scale, event.data2 / scale);
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
       if (!fullScreenDisplay) {
-        window->clientWidth = event.data1;
-        window->clientHeight = event.data2;
+        window->clientWidth = event.data1 / scale;
+        window->clientHeight = event.data2 / scale;
       }
       break;
     case SDL_WINDOWEVENT_MAXIMIZED:
       SDL_GetWindowSize(sdlWindow, &width, &height);
-      if (!fullScreenDisplay) WindowResized(window, width, height, true);
+      if (!fullScreenDisplay) WindowResized(window, width / scale, height / scale, true);
       break;
     case SDL_WINDOWEVENT_RESTORED:
       SDL_GetWindowSize(sdlWindow, &width, &height);
-      if (!fullScreenDisplay && window->maximized) WindowResized(window, width, height, false);
+      if (!fullScreenDisplay && window->maximized) WindowResized(window, width / scale, height / scale, false);
       break;
     default:
       break;
@@ -211,7 +251,7 @@ void ShowPicture(const uint16_t* pixels, int pitchBytes, int width, int height, 
   SDL_UpdateTexture(texture, nullptr, pixels, pitchBytes);
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   SDL_RenderClear(renderer);
-  SDL_Rect target{0, 0, width, height};
+  SDL_Rect target{0, 0, width * windowScale, height * windowScale};
   SDL_RenderCopy(renderer, texture, nullptr, fullScreenDisplay ? nullptr : &target);
   SDL_RenderPresent(renderer);
   windowShowsPicture = true;
@@ -229,8 +269,8 @@ void DesktopSize(int* width, int* height) {
   *height = settings().screenHeight;
   SDL_DisplayMode mode;
   if (!IsHeadless() && SDL_GetDesktopDisplayMode(0, &mode) == 0) {
-    *width = mode.w;
-    *height = mode.h;
+    *width = mode.w / windowScale;
+    *height = mode.h / windowScale;
   }
 }
 
@@ -248,6 +288,7 @@ bool CreateNativeWindow(Window* window) {
     return false;
   }
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  SetIconFromGameFolder();
   nativeOwner = window;
   if (fullScreenDisplay) SetFullScreenDisplay(true, displayWidth, displayHeight);
   return true;
@@ -278,12 +319,12 @@ void PumpNativeEvents() {
         HandleWindowEvent(event.window);
         break;
       case SDL_MOUSEMOTION:
-        InjectMouseMove(event.motion.x, event.motion.y);
+        InjectMouseMove(ClientCoordinate(event.motion.x), ClientCoordinate(event.motion.y));
         break;
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP:
         if (event.button.button == SDL_BUTTON_LEFT || event.button.button == SDL_BUTTON_RIGHT) {
-          SetCursorClientPosition(event.button.x, event.button.y);
+          SetCursorClientPosition(ClientCoordinate(event.button.x), ClientCoordinate(event.button.y));
           InjectMouseButton(event.button.button == SDL_BUTTON_LEFT ? VK_LBUTTON : VK_RBUTTON,
                             event.type == SDL_MOUSEBUTTONDOWN);
         }

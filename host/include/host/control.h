@@ -29,6 +29,7 @@ struct Settings {
   unsigned seed = 0;
   int screenWidth = 1024;          // GLOOMGRID_HOST_SCREEN=WxH: the headless desktop size
   int screenHeight = 768;
+  int windowScale = 0;             // GLOOMGRID_SCALE=1..4: the window's whole scale; 0 picks the largest that fits
   std::string tracePath;           // GLOOMGRID_HOST_TRACE: append a line per notable host call
   std::string scriptPath;          // GLOOMGRID_HOST_SCRIPT: timed input events (see input_script.h)
   std::string screenshotPath;      // GLOOMGRID_HOST_SCREENSHOT: PNG of the last picture, at exit
