@@ -6,6 +6,9 @@
 namespace host {
 
 void SetKeyDown(int vk, bool down);
+// Whether the key is down for a reader; a press no reader has seen yet reads
+// down once even when its release has already come.
+bool ReadKeyDown(int vk);
 void SetCursorClientPosition(int x, int y);
 void GetCursorClientPosition(int* x, int* y);
 void ResetInputState();
