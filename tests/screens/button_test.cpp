@@ -19,7 +19,7 @@ namespace {
 using namespace testing_support;
 
 constexpr uint16_t kNormal = 0xF800, kOver = 0x07E0, kPressed = 0xFFFF, kBack = 0x0841;
-constexpr int kIn = 50, kOut = 200, kRow = 470;  // beside and on the menu button's row
+constexpr int kIn = 50, kOut = 200, kRow = 470;  // inside and beside the menu button, on its row
 
 class ButtonTest : public testing::Test {
  protected:
