@@ -1,28 +1,17 @@
-// The mouse record: presses counted on the clock's polls and consumed one per
-// GetState, polled on the timer thread beside the frames; the cursor picture
-// drawn and erased around flips.
+// The mouse record: presses counted on the clock's polls and consumed one per GetState, read only while the
+// mouse is acquired, and polled on the timer thread beside the frames.
 #include <gtest/gtest.h>
 
 #include <thread>
 
-#include "composer_helpers.h"
 #include "host/control.h"
 #include "platform/zq.h"
 #include "screens/mouse_cursor.h"
-#include "core/globals.h"
-#include "support/bmp_file.h"
 #include "support/display.h"
-#include "support/scratch_folder.h"
-
-using namespace testing_support;
-
-struct MouseCursorTestPeer {
-  static void Show(MouseCursor& cursor) { cursor.visible = 1; }
-};
 
 namespace {
 
-class MouseCursorTest : public DisplayTest {
+class MouseCursorTest : public testing_support::DisplayTest {
  protected:
   void SetUp() override {
     DisplayTest::SetUp();
@@ -31,62 +20,37 @@ class MouseCursorTest : public DisplayTest {
     ZQAcquireMouse(1);
     MouseCursor::ResetPollHistoryForTest();
   }
-  // Before each poll the left button goes down (d) or up (u), or down and up again (x).
-  void Polls(const std::string& steps) {
+};
+
+// Polls with the left button going down (d) or up (u), or down and up again (x), before each; then what each
+// GetState reports: the presses left pending (-1: none to take, nothing written) and the buttons held.
+TEST_F(MouseCursorTest, PressesSeenByPollsAreReportedOneByOneWhileAcquired) {
+  MouseCursor cursor;
+  const auto polls = [&cursor](const std::string& steps) {
     for (char step : steps) {
       host::InjectMouseButton(VK_LBUTTON, step != 'u');
       if (step == 'x') host::InjectMouseButton(VK_LBUTTON, false);
       cursor.Poll();
     }
-  }
-  // The pending presses GetState reports (-1: not written).
-  int Presses(int* buttons = nullptr) {
-    int left = -1, ignored = 0;
-    cursor.GetState(nullptr, nullptr, buttons ? buttons : &ignored, &left, nullptr);
-    return left;
-  }
-  MouseCursor cursor;
-};
-
-TEST_F(MouseCursorTest, PressesSeenByPollsAreReportedOneByOne) {
-  Polls("dddddu" "x" "dudu");  // held over many polls: one press; shorter than a poll: none
+  };
+  std::string reported;
+  const auto read = [&cursor, &reported] {
+    int left = -1, buttons = -1;
+    cursor.GetState(nullptr, nullptr, &buttons, &left, nullptr);
+    reported += std::to_string(left) + " " + std::to_string(buttons) + ", ";
+  };
+  polls("dddddu" "x" "dudu");  // held over many polls: one press; shorter than a poll: none
   host::InjectMouseButton(VK_RBUTTON, true);
   cursor.Poll();
-  int buttons = 0;
-  const std::vector<int> reported = {Presses(), Presses(), Presses(), Presses(&buttons)};
-  EXPECT_EQ(reported, (std::vector<int>{2, 1, 0, -1})) << "pending presses left after each";
-  EXPECT_EQ(buttons, 2) << "the right button is held";
+  for (int i = 0; i < 4; ++i) read();
   ZQAcquireMouse(0);
-  Polls("d");
-  EXPECT_EQ(Presses(), -1) << "nothing is read while the mouse is not acquired";
+  polls("d");
+  read();
+  EXPECT_EQ(reported, "2 2, 1 2, 0 2, -1 2, -1 0, ") << "the last after a press while the mouse is not acquired";
 }
 
-// The game never shows the cursor, but the drawing is built: black is
-// transparent, the rectangle is filed, and with page flipping each Erase puts
-// back what lay under the cursor in its own buffer.
-TEST_F(MouseCursorTest, AShownCursorIsDrawnAndErasedPerBuffer) {
-  ScratchFolder folder;
-  ASSERT_TRUE(WriteBmp24(folder.File("arrow.bmp"), 4, 4, [](int x, int) { return x < 2 ? kBmpWhite : Rgb{}; }));
-  cursor.Init(folder.File("arrow.bmp").c_str());
-  cursor.SelectImage(0);
-  cursor.SetFlipMode(1);
-  MouseCursorTestPeer::Show(cursor);
-  cursor.SetPosition(50, 60);
-  Fill(backSurface, kGrey);
-  cursor.Draw(backSurface);
-  EXPECT_EQ(RegionMismatch(backSurface, 50, 60, 2, 4, kWhite) + RegionMismatch(backSurface, 52, 60, 2, 4, kGrey), "");
-  EXPECT_EQ(composer_test::PendingRequests(sceneComposer), "50,60 4x4 1001");
-  cursor.Erase(backSurface);  // the other buffer's, which held no cursor
-  EXPECT_EQ(CountPixels(backSurface, kWhite), 8);
-  cursor.Draw(backSurface);  // the next frame, on the other buffer
-  cursor.Erase(backSurface);
-  EXPECT_EQ(CountPixels(backSurface, kGrey), 800 * 600);
-  cursor.Release();
-  cursor.Release();  // a second release frees nothing twice
-}
-
-// Poll runs on the clock's timer thread while the game reads the state: the
-// shared values must be race-free (checked under ThreadSanitizer).
+// Poll runs on the clock's timer thread while the game reads the state: the shared values must be race-free
+// (checked under ThreadSanitizer).
 TEST_F(MouseCursorTest, PollingBesideFramesIsRaceFree) {
   host::settings().timeMode = host::TimeMode::Real;
   StartClock();  // the host's timer thread polls mouseCursor
