@@ -324,16 +324,17 @@ TEST_F(SoundTest, VoicesAddUpAndClip) {
 
 #endif
 
-// Real time (SDL's audio thread mixes on the host): a fifth of a second of sound ends by itself and signals
-// its stop.
+// Real time (SDL's audio thread mixes on the host): a fifth of a second of sound passes its middle, ends by
+// itself and signals its stop.
 TEST_F(SoundTest, DeviceThreadPlaysInRealTime) {
   Finish();
   Start(false);
   ASSERT_EQ(created, DS_OK);
   LPDIRECTSOUNDBUFFER buffer = Make(Bytes(8820), 22050);
-  HANDLE stop = Notify(buffer, {DWORD(DSBPN_OFFSETSTOP)})[0];
+  const std::vector<HANDLE> stopAndMiddle = Notify(buffer, {DWORD(DSBPN_OFFSETSTOP), 4410});
   buffer->Play(0, 0, 0);
-  EXPECT_EQ((Words{WaitForSingleObject(stop, INFINITE), Status(buffer)}), (Words{WAIT_OBJECT_0, 0}));
+  EXPECT_EQ((Words{WaitForSingleObject(stopAndMiddle[0], INFINITE), Signalled(stopAndMiddle[1]), Status(buffer)}),
+            (Words{WAIT_OBJECT_0, 1, 0}));
 }
 
 }  // namespace
