@@ -95,6 +95,8 @@ TEST_F(ProfileTest, LinesAreReadAsWindowsReadsThem) {
       {"[s]\n;hidden=1\n  ;indented=2\npepsi=diet   ;gag\n#hash=3\n",
        {{"hidden", "d"}, {"indented", "d"}, {"pepsi", "diet   ;gag"}, {"#hash", "3"}}},
       {"[s]\nname2=\nkey=first\nKEY=second\n", {{"name2", ""}, {"key", "first"}}},
+      // A second [s] is not read; names keep inner blanks; a line without a name hides nothing.
+      {"[s]\nk=1\n=v\n  inner key  = x\n[S]\nk=2\nonly=3\n", {{"k", "1"}, {"only", "d"}, {"inner key", "x"}}},
   };
   for (const auto& file : files) {
     WriteFile("test.ini", file.content);
