@@ -3,13 +3,14 @@
 #   make play   the same, then starts the game
 #   make test   installs what is missing, builds everything, runs every test
 #   make windows-e2e  the Windows program played under Wine (installs Wine)
+#   make conformance  the host's interface tests on the host and, as a Windows program, under Wine
 #   make package      the Debian package build/gloomgrid_<version>_amd64.deb
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 GAME_FOLDER = $(BUILD)/dist/GloomGrid
 
-.PHONY: all play test build deps deps-windows windows-check windows-e2e sanitize package clean
+.PHONY: all play test build deps deps-windows windows-check windows-e2e conformance sanitize package clean
 
 # The game folder only: the binary, its pictures and sounds, and setup.ini.
 all: deps $(BUILD)/build.ninja
@@ -40,6 +41,11 @@ windows-check: deps
 windows-e2e: deps deps-windows $(BUILD)/build.ninja
 	BUILD=$(BUILD) ./scripts/windows-e2e.sh
 
+# The host's interface tests built twice from one source, run on the host and,
+# as a 32-bit Windows program, under Wine (scripts/conformance.sh).
+conformance: deps deps-windows $(BUILD)/build.ninja
+	BUILD=$(BUILD) ./scripts/conformance.sh
+
 deps-windows:
 	@./scripts/install-deps.sh windows
 
@@ -53,4 +59,4 @@ package: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target gloomgrid_deb
 
 clean:
-	rm -rf $(BUILD) build-windows build-asan build-tsan
+	rm -rf $(BUILD) build-windows build-conformance build-asan build-tsan

@@ -3,10 +3,11 @@
 // Windows behaviour reproduced: section and key names match case-insensitively
 // and are trimmed, as is every line (space, tab, CR, LF, VT, FF and Ctrl-Z are
 // blanks); CRLF, LF and CR line ends read alike. Only whole lines starting with
-// ';' are comments. A value quoted at both ends with the same quote loses the
-// quotes. "key=" is an empty value, a line without '=' reads as the default, and
-// the first of two equal keys wins. Missing file, section or key
-// and empty names give the default, whose trailing spaces are dropped. Values
+// ';' are comments (a lookup of ";key" finds nothing either). A value quoted at
+// both ends with the same quote loses the quotes. "key=" is an empty value, a
+// line without '=' reads as the default and is left out of the section's key
+// list, and the first of two equal keys wins. Missing file, section or key and
+// empty names give the default, as given but for its trailing spaces. Values
 // too long are cut and NUL-terminated (size - 1); name lists are cut to size - 2.
 // The file is read afresh on every call: Windows keeps no stale copy either, and
 // the game expects edits made while it runs to be seen.
@@ -175,7 +176,7 @@ DWORD ReadProfileString(LPCSTR appName, LPCSTR keyName, std::string_view fallbac
     std::vector<std::string_view> names;
     if (section)
       for (const ProfileEntry& entry : section->entries)
-        if (!entry.name.empty()) names.push_back(entry.name);
+        if (!entry.name.empty() && entry.value) names.push_back(entry.name);
     if (names.empty()) return CopyString(fallback, returnedString, size);
     return CopyNameList(names, returnedString, size);
   }

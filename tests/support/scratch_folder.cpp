@@ -1,25 +1,31 @@
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 namespace testing_support {
 
 ScratchFolder::ScratchFolder(Mode mode) {
+  // std::filesystem alone, so that the host's tests also build for Windows (tests/host/windows).
   std::error_code error;
-  std::string pattern = (std::filesystem::temp_directory_path(error) / "gloomgrid-test-XXXXXX").string();
-  if (error || mkdtemp(pattern.data()) == nullptr) {
-    ADD_FAILURE() << "cannot make a scratch folder from " << pattern;
+  const std::filesystem::path temp = std::filesystem::temp_directory_path(error);
+  std::random_device random;
+  for (int attempt = 0; !error && path_.empty() && attempt < 100; ++attempt) {
+    const std::filesystem::path candidate = temp / ("gloomgrid-test-" + std::to_string(random()));
+    if (std::filesystem::create_directory(candidate, error)) path_ = candidate.string();
+  }
+  if (path_.empty()) {
+    ADD_FAILURE() << "cannot make a scratch folder in " << temp;
     return;
   }
-  path_ = pattern;
   if (mode == kMakeWorkingDirectory) {
     const std::filesystem::path here = std::filesystem::current_path(error);
-    if (error || chdir(path_.c_str()) != 0) {
+    if (!error) std::filesystem::current_path(path_, error);
+    if (error) {
       ADD_FAILURE() << "cannot enter the scratch folder " << path_;
       return;
     }
@@ -28,10 +34,10 @@ ScratchFolder::ScratchFolder(Mode mode) {
 }
 
 ScratchFolder::~ScratchFolder() {
-  if (!previousWorkingDirectory_.empty() && chdir(previousWorkingDirectory_.c_str()) != 0)
-    ADD_FAILURE() << "cannot return to " << previousWorkingDirectory_;
-  std::error_code ignored;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  std::error_code error;
+  if (!previousWorkingDirectory_.empty()) std::filesystem::current_path(previousWorkingDirectory_, error);
+  if (error) ADD_FAILURE() << "cannot return to " << previousWorkingDirectory_;
+  if (!path_.empty()) std::filesystem::remove_all(path_, error);
 }
 
 bool FileExists(const std::string& path) {
