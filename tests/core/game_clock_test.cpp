@@ -1,8 +1,9 @@
 // The game clock on the host's hand-stepped timer: counting, the countdown, frame pacing and its rate text, the
-// GetTickCount fallback without a timer, and frame waits ending in every time mode.
+// GetTickCount fallback without a timer, and waits that never pump messages ending in every time mode.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <mmsystem.h>
 
 #include "core/game_clock.h"
 #include "core/globals.h"
@@ -72,12 +73,15 @@ TEST_F(GameClockTest, TheSleepingWaitStartsEachFrameOnItsSlot) {
   }
 }
 
-// A refused timer is not reported: the clock follows GetTickCount, and a wait for
-// the next frame ends in every time mode (the host's clocks are the host's tests).
+// A spin on the clocks, the shape of a fade or a delay, ends without a message
+// pumped; a refused timer is not reported: the clock follows GetTickCount, and a
+// wait for the next frame ends. All in every time mode.
 TEST_F(GameClockTest, WithoutATimerWaitsEndInEveryTimeMode) {
   for (host::TimeMode mode : {host::TimeMode::Virtual, host::TimeMode::Real, host::TimeMode::Manual}) {
     DisplayTest::SetUp();
     host::settings().timeMode = mode;
+    auto spin = [](auto read) { DWORD start = read(), now = start; while (now - start < 30) now = read(); return now - start; };
+    EXPECT_GE(spin([] { return GetTickCount(); }) + spin([] { return timeGetTime(); }), 60u) << int(mode);
     host::settings().timerRefused = true;
     EXPECT_EQ(StartGameClock(), 0);
     if (mode == host::TimeMode::Virtual) {  // every look at an empty queue lets 10 ms pass

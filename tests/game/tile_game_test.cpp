@@ -272,6 +272,7 @@ TEST_F(GameFlowTest, TimerBarPositionsAndGameOverFrames) {
     EXPECT_EQ(actual + " " + std::to_string(frame), expected + " " + std::to_string(row.animation))
         << row.remaining << " s left, running " << row.running;
   }
+  DrawNumber(nullptr, 100, 0, "1", sceneComposer.GetBackground());  // a font that did not load: nothing, no crash
 }
 
 }  // namespace
