@@ -111,7 +111,6 @@ TEST_F(ZQSoundTest, EventEntriesClaimedFromTwoThreadsGoToOneEach) {
   EXPECT_EQ((std::vector<size_t>{mine.size() + theirs.size(), all.size()}), (std::vector<size_t>{63, 63}));
 }
 
-// Exit straight after Init still ends the notification thread it started.
 TEST_F(ZQSoundTest, ExitRightAfterInitEndsTheNotificationThread) {
   for (int i = 0; i < 20; ++i) {
     zqSound.Exit();
