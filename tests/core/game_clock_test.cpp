@@ -17,23 +17,18 @@ using namespace testing_support;
 // A clean host in manual time around each test: time moves by StepTimer.
 class GameClockTest : public DisplayTest {};
 
+// The second boundaries are counted from the clock, paused or not: resuming does not restart them.
 TEST_F(GameClockTest, CountsTicksAndTheCountdownPausedOrNot) {
   ASSERT_EQ(StartGameClock(), 0);
   SetCountdown(3);
-  host::StepTimer(99);
-  EXPECT_EQ(std::make_pair(GetTicks(), GetCountdown()), std::make_pair(990, 3));
-  host::StepTimer(1);
-  EXPECT_EQ(GetCountdown(), 2);
-  PauseCountdown();
-  host::StepTimer(350);
-  ResumeCountdown();
-  // The second boundary is still counted from the clock, not from resuming.
-  host::StepTimer(49);
-  EXPECT_EQ(GetCountdown(), 2);
-  host::StepTimer(1);
-  EXPECT_EQ(GetCountdown(), 1);
-  host::StepTimer(500);
-  EXPECT_EQ(std::make_pair(TicksSince(990), GetCountdown()), std::make_pair(9010, 0)) << "never below zero";
+  const struct { int steps; bool paused; int32_t ticks, countdown; } rows[] = {
+      {99, false, 990, 3}, {1, false, 1000, 2}, {350, true, 4500, 2}, {49, false, 4990, 2}, {1, false, 5000, 1},
+      {500, false, 10000, 0}};
+  for (const auto& row : rows) {
+    if (row.paused) PauseCountdown(); else ResumeCountdown();
+    host::StepTimer(row.steps);
+    EXPECT_EQ(std::make_pair(GetTicks(), GetCountdown()), std::make_pair(row.ticks, row.countdown)) << "ticks, countdown";
+  }
 }
 
 TEST_F(GameClockTest, ALateFrameIsNotMadeUpForAndTheRateShowsWhileSwitchedOn) {
@@ -78,27 +73,27 @@ TEST_F(GameClockTest, TheSleepingWaitStartsEachFrameOnItsSlot) {
   }
 }
 
-TEST_F(GameClockTest, WaitsEndInEveryTimeModeAndWithoutATimer) {
-  for (const auto& [mode, name] : {std::pair{host::TimeMode::Virtual, "virtual"}, {host::TimeMode::Real, "real"},
-                                   {host::TimeMode::Manual, "manual"}}) {
+// A spin on the clocks, the shape of a fade or a delay, ends without a message
+// pumped; a refused timer is not reported: the clock follows GetTickCount, and a
+// wait for the next frame ends. All in every time mode.
+TEST_F(GameClockTest, WithoutATimerWaitsEndInEveryTimeMode) {
+  for (host::TimeMode mode : {host::TimeMode::Virtual, host::TimeMode::Real, host::TimeMode::Manual}) {
     DisplayTest::SetUp();
     host::settings().timeMode = mode;
-    // The shape of a fade or a delay: read the clock until enough time has passed.
     auto spin = [](auto read) { DWORD start = read(), now = start; while (now - start < 30) now = read(); return now - start; };
-    EXPECT_GE(spin([] { return GetTickCount(); }) + spin([] { return timeGetTime(); }), 60u) << name;
+    EXPECT_GE(spin([] { return GetTickCount(); }) + spin([] { return timeGetTime(); }), 60u) << int(mode);
     host::settings().timerRefused = true;
-    EXPECT_EQ(StartGameClock(), 0) << "a refused timer is not reported";
+    EXPECT_EQ(StartGameClock(), 0);
     if (mode == host::TimeMode::Virtual) {  // every look at an empty queue lets 10 ms pass
       SetCountdown(5);
       MSG msg;
       for (int i = 0; i < 150; ++i) PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
-      EXPECT_EQ(GetTicks(), 1500);  // catches up first
-      EXPECT_EQ(GetCountdown(), 4);
+      const int32_t ticks = GetTicks();  // catches up first
+      EXPECT_EQ(std::make_pair(ticks, GetCountdown()), std::make_pair(1500, 4)) << "caught up, counted down";
     }
     const int32_t start = GetTicks();
     for (int frame = 0; frame < 3; ++frame) WaitForNextFrame(100);
-    // The first frame does not wait; the next two wait one 10 ms slot each.
-    EXPECT_GE(GetTicks() - start, 20) << name << " time";
+    EXPECT_GE(GetTicks() - start, 20) << "the first frame does not wait, the next two a slot each; mode " << int(mode);
   }
 }
 

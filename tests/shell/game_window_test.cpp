@@ -27,7 +27,7 @@ namespace {
 
 // The main window made as start-up makes it, with the display on it (800 x 600
 // x 16 full-screen, the client size windowed) and the globals set.
-class GameWindowTest : public DisplayTest {
+class GameWindowTest : public DisplayTest, public testing::WithParamInterface<bool> {
  protected:
   void SetUp() override {
     DisplayTest::SetUp();
@@ -42,16 +42,11 @@ class GameWindowTest : public DisplayTest {
     ZQAcquireMouse(1);
     MouseCursor::ResetPollHistoryForTest();
   }
-  virtual bool FullScreen() { return false; }
+  bool FullScreen() { return testing::UnitTest::GetInstance()->current_test_info()->value_param() && GetParam(); }
   // A picture file, left half `colour`, right half black.
   std::string Picture(int width, int height, Rgb colour) {
     EXPECT_TRUE(WriteBmp24(folder_.File("p.bmp"), width, height, [=](int x, int) { return x < width / 2 ? colour : Rgb{}; }));
     return folder_.File("p.bmp");
-  }
-  // A key pressed or released, then the queue run dry; true when the quit message was met.
-  static bool Key(int key, bool down) {
-    host::InjectKey(key, down);
-    return PumpMessages() == 1;
   }
   static UINT_PTR QuitCodeReposted() {
     MSG msg{};
@@ -63,24 +58,27 @@ class GameWindowTest : public DisplayTest {
 
 // Window styles, places and sizes are checked on the real binary's trace (startup_test).
 TEST_F(GameWindowTest, ActivationTitleScreenSaverKeysAndTheQuitCode) {
-  EXPECT_EQ(appActive, 1) << "creating a visible window activates it";
   SetWindowTitle("Morticia");
-  EXPECT_EQ(host::FindWindow(mainWindow)->title, "Gloom Grid - Morticia");
+  const int32_t created = appActive;
   host::InjectActivate(false);
-  EXPECT_EQ(appActive, 0);
-  MainWindowProc(mainWindow, WM_ACTIVATE, WA_CLICKACTIVE, 0);
-  EXPECT_EQ(appActive, 0) << "a click activation alone changes nothing";
-  EXPECT_EQ(MainWindowProc(mainWindow, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0) << "the screen saver never starts";
+  const int32_t deactivated = appActive;
+  MainWindowProc(mainWindow, WM_ACTIVATE, WA_CLICKACTIVE, 0);  // alone changes nothing
+  const LRESULT screenSaver = MainWindowProc(mainWindow, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+  EXPECT_EQ(std::make_tuple(host::FindWindow(mainWindow)->title, created, deactivated, appActive, screenSaver),
+            std::make_tuple(std::string("Gloom Grid - Morticia"), 1, 0, 0, LRESULT{0}))
+      << "title, active when created, deactivated, after a click activation, screen saver";
   PostQuitMessage(3);
   EXPECT_EQ(PumpMessages(), 1);
   EXPECT_EQ(QuitCodeReposted(), 3u);
   // Keys act when released: F1 toggles the frame rate, Escape closes the window.
-  for (bool down : {true, false, false}) EXPECT_FALSE(Key(VK_F1, down));
-  EXPECT_EQ(showFps, 0) << "pressed, released, released";
-  EXPECT_FALSE(Key(VK_F1, false));
-  EXPECT_EQ(showFps, 1);
-  EXPECT_FALSE(Key(VK_ESCAPE, true)) << "pressing Escape does nothing";
-  EXPECT_TRUE(Key(VK_ESCAPE, false));
+  std::string seen;
+  for (auto [key, down] : {std::pair{VK_F1, true}, {VK_F1, false}, {VK_F1, false}, {VK_F1, false}, {VK_ESCAPE, true},
+                           {VK_ESCAPE, false}}) {
+    host::InjectKey(key, down);
+    seen += std::to_string(PumpMessages());
+    seen += std::to_string(showFps) + " ";
+  }
+  EXPECT_EQ(seen, "00 01 00 01 01 11 ") << "per key: quit met, frame rate shown";
   EXPECT_EQ(host::FindWindow(mainWindow), nullptr) << "the window is gone";
   EXPECT_EQ(QuitCodeReposted(), 0u);
 }
@@ -113,19 +111,14 @@ TEST_F(GameWindowTest, APressIsReadWhileTheButtonIsStillDown) {
   }
 }
 
-class PresentedCursorTest : public GameWindowTest, public testing::WithParamInterface<bool> {
-  bool FullScreen() override { return GetParam(); }
-};
-
-TEST_P(PresentedCursorTest, EveryPresentedFrameShowsTheCursor) {
-  const bool full = GetParam();
+TEST_P(GameWindowTest, EveryPresentedFrameShowsTheCursor) {
   mouseCursor.Init(Picture(4, 4, kBmpWhite).c_str());
   mouseCursor.SelectImage(0);
-  mouseCursor.SetFlipMode(full ? 1 : 0);
+  mouseCursor.SetFlipMode(fullScreen);
   MouseCursorTestPeer::Show(mouseCursor);
   mouseCursor.SetPosition(50, 60);
   POINT origin{0, 0};  // windowed flips land on the primary surface at the client area
-  if (!full) ClientToScreen(mainWindow, &origin);
+  if (!fullScreen) ClientToScreen(mainWindow, &origin);
   Screen screen;
   for (int frame = 1; frame <= 3; ++frame) {
     PaintRect(backSurface, 0, 0, 800, 600, kGrey);
@@ -134,7 +127,7 @@ TEST_P(PresentedCursorTest, EveryPresentedFrameShowsTheCursor) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(WindowedAndFullScreen, PresentedCursorTest, testing::Bool());
+INSTANTIATE_TEST_SUITE_P(WindowedAndFullScreen, GameWindowTest, testing::Bool());
 
 // The popup's pump dispatches the window's destruction, which frees the
 // display: the run ends as a quit and nothing drawn afterwards reaches a
@@ -156,14 +149,14 @@ TEST_F(GameWindowTest, ClosingTheWindowDuringAPopupQuitsAndLeavesNoSurfaceToDraw
   popup.AddDefaultButton();  // waits for a click that never comes
   char result[256] = "untouched";
   EXPECT_EQ(popup.Run(result, nullptr), 0) << "a quit, after " << popup.passes << " passes";
-  EXPECT_STREQ(result, "untouched");
-  EXPECT_EQ((std::vector<void*>{host::FindWindow(mainWindow), backSurface, primarySurface, directDraw}),
-            (std::vector<void*>(4, nullptr))) << "window, back and primary surface, DirectDraw";
-  EXPECT_EQ(sceneComposer.GetBackground(), gameBackground);
   // The game's frame goes on to its end: drawing and presenting find no display.
-  EXPECT_EQ(picture->Draw(backSurface, 0, 0), 0);
+  const int drawn = picture->Draw(backSurface, 0, 0);
   popup.GetPanel()->Redraw();
-  EXPECT_EQ(popup.Present(), 0) << "no display to flip";
+  const int presented = popup.Present();
+  EXPECT_EQ(std::make_tuple(std::string(result), (std::vector<void*>{host::FindWindow(mainWindow), backSurface,
+            primarySurface, directDraw}), sceneComposer.GetBackground(), drawn, presented),
+            std::make_tuple(std::string("untouched"), std::vector<void*>(4, nullptr), gameBackground, 0, 0))
+      << "result, window, back and primary surface, DirectDraw, background kept, drawn, presented";
   EXPECT_EQ(QuitCodeReposted(), 0u);
 }
 

@@ -55,11 +55,6 @@ double WindowRms(const std::vector<int16_t>& a, const std::vector<int16_t>* b, i
   return last > first ? std::sqrt(sum / double(last - first)) : 0;
 }
 
-bool AfterAClick(int ms) {
-  return std::any_of(std::begin(kClicksMs), std::end(kClicksMs),
-                     [&](int click) { return ms >= click && ms < click + kSlideWindowMs; });
-}
-
 std::vector<int16_t> Record(bool click, const std::string& file) {
   TileBoard board;
   EXPECT_EQ(board.NewBoard(0), 1);
@@ -69,12 +64,9 @@ std::vector<int16_t> Record(bool click, const std::string& file) {
     script << kClicksMs[i] << " move " << board.cells[kCells[i]].x + 40 << " " << board.cells[kCells[i]].y + 40 << "\n";
     if (click) script << kClicksMs[i] + 20 << " ldown\n" << kClicksMs[i] + 60 << " lup\n";
   }
-  script << kCloseMs << " close\n";
   GameOptions options;
-  options.environment["SDL_AUDIODRIVER"] = "disk";
-  options.environment["SDL_DISKAUDIOFILE"] = file;
-  options.environment["GLOOMGRID_HOST_SEED"] = "5";
-  options.script = script.str();
+  options.environment = {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", file}, {"GLOOMGRID_HOST_SEED", "5"}};
+  options.script = script.str() + std::to_string(kCloseMs) + " close\n";
   options.timeLimitSeconds = 60;
   GameRun run = RunGame(options);
   EXPECT_EQ(run.exitCode, 0) << run.stdErr;
@@ -91,7 +83,9 @@ TEST(GameAudio, MusicPlaysAndEachSlideIsHeardRightAfterItsClick) {
   std::string quiet, differing;  // windows (their start in ms) where the check fails
   for (int at = 400; at < kCloseMs - kWindowMs; at += kWindowMs) {
     if (WindowRms(music, nullptr, at) < 500) quiet += " " + std::to_string(at);
-    if (!AfterAClick(at) && WindowRms(clicked, &music, at) != 0) differing += " " + std::to_string(at);
+    const bool afterAClick = std::any_of(std::begin(kClicksMs), std::end(kClicksMs),
+                                         [&](int click) { return at >= click && at < click + kSlideWindowMs; });
+    if (!afterAClick && WindowRms(clicked, &music, at) != 0) differing += " " + std::to_string(at);
   }
   EXPECT_EQ(quiet, "") << "the music is not heard in these windows";
   EXPECT_EQ(differing, "") << "away from the clicks the sessions differ in these windows";

@@ -70,20 +70,16 @@ TEST_F(ZQSoundTest, ChainsGoOnFromTheNotificationThread) {
   }
 }
 
-TEST_F(ZQSoundTest, DisabledEffectsFindButPlayNothing) {
+TEST_F(ZQSoundTest, DisabledEffectsFindButPlayNothingAndWithoutADeviceNothingLoads) {
   SNDSample* loaded = Load(Tone("a.wav", 100, 1000), 5);
   zqSound.EnableSFX(0);
   EXPECT_EQ(zqSound.PlaySample(5, 65535, 0), loaded);
   EXPECT_EQ(Pump(1)[0], 0);
-}
-
-TEST_F(ZQSoundTest, WithoutADeviceNothingLoadsOrPlays) {
   zqSound.Exit();
-  EXPECT_EQ(zqSound.LoadSample(Tone("a.wav", 10, 1).c_str(), 5), 0) << "after Exit";
+  EXPECT_EQ(zqSound.LoadSample("a.wav", 5), 0) << "after Exit";
   host::audioSettings().noDevice = true;
   EXPECT_EQ(zqSound.Init(reinterpret_cast<HWND>(1), 200), 0);
-  EXPECT_EQ(zqSound.LoadSample("a.wav", 5), 0);
-  EXPECT_EQ(zqSound.PlaySample(5, 65535, 0), nullptr);
+  EXPECT_EQ(zqSound.LoadSample("a.wav", 5) + (zqSound.PlaySample(5, 65535, 0) != nullptr), 0) << "no device";
 }
 
 TEST(VolumeTable, TellingEntriesAndMappings) {
@@ -115,7 +111,6 @@ TEST_F(ZQSoundTest, EventEntriesClaimedFromTwoThreadsGoToOneEach) {
   EXPECT_EQ((std::vector<size_t>{mine.size() + theirs.size(), all.size()}), (std::vector<size_t>{63, 63}));
 }
 
-// Exit straight after Init still ends the notification thread it started.
 TEST_F(ZQSoundTest, ExitRightAfterInitEndsTheNotificationThread) {
   for (int i = 0; i < 20; ++i) {
     zqSound.Exit();

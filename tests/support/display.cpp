@@ -13,10 +13,6 @@
 namespace testing_support {
 namespace {
 
-LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
 // Holds a lock for as long as it lives; rows honour the pitch.
 struct Locked {
   explicit Locked(LPDIRECTDRAWSURFACE surface) : surface(surface) {
@@ -64,14 +60,12 @@ void Paint(LPDIRECTDRAWSURFACE surface, int x, int y, int width, int height, Col
 
 HWND OpenTestWindow(bool fullScreen) {
   WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = TestWindowProc;
+  windowClass.lpfnWndProc = DefWindowProcA;
   windowClass.lpszClassName = "GloomGridTestWindow";
   RegisterClassA(&windowClass);  // refused when already there, which is as good
-  if (fullScreen)
-    return CreateWindowExA(0, windowClass.lpszClassName, "test", WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                           GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, nullptr);
-  return CreateWindowExA(0, windowClass.lpszClassName, "test", WS_VISIBLE | WS_SYSMENU, 100, 50, 800, 600, nullptr,
-                         nullptr, nullptr, nullptr);
+  return CreateWindowExA(0, windowClass.lpszClassName, "test", fullScreen ? WS_VISIBLE : WS_VISIBLE | WS_SYSMENU,
+                         fullScreen ? 0 : 100, fullScreen ? 0 : 50, fullScreen ? GetSystemMetrics(SM_CXSCREEN) : 800,
+                         fullScreen ? GetSystemMetrics(SM_CYSCREEN) : 600, nullptr, nullptr, nullptr, nullptr);
 }
 
 LPDIRECTDRAWSURFACE BackSurface() {

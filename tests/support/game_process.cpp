@@ -7,22 +7,22 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
+
+#include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace testing_support {
 namespace {
 
+// Empty when missing: the trace appears only once the game has started.
 std::string ReadWhole(const fs::path& path) {
-  std::stringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
+  const std::vector<uint8_t> bytes = ReadFileBytes(path.string());
+  return {bytes.begin(), bytes.end()};
 }
 
-void WriteWhole(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+void WriteWhole(const fs::path& path, const std::string& text) { WriteFileBytes(path.string(), {text.begin(), text.end()}); }
 
 // Runs in the child: never returns.
 [[noreturn]] void Start(const GameOptions& options, const fs::path& folder, const fs::path& root) {
