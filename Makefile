@@ -46,5 +46,10 @@ deps-windows:
 sanitize: deps
 	./scripts/sanitize.sh
 
+# The benchmarks built and run: build/bench.json and a summary line (bench/README.md).
+.PHONY: bench
+bench: deps $(BUILD)/build.ninja
+	./scripts/bench.sh $(BUILD)
+
 clean:
 	rm -rf $(BUILD) build-windows build-asan build-tsan
