@@ -5,12 +5,13 @@
 #   make windows-e2e  the Windows program played under Wine (installs Wine)
 #   make conformance  the host's interface tests on the host and, as a Windows program, under Wine
 #   make package      the Debian package build/gloomgrid_<version>_amd64.deb
+#   make bench        the benchmarks and their summary line
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 GAME_FOLDER = $(BUILD)/dist/GloomGrid
 
-.PHONY: all play test build deps deps-windows windows-check windows-e2e conformance sanitize package clean
+.PHONY: all play test build deps deps-windows windows-check windows-e2e conformance sanitize package bench clean
 
 # The game folder only: the binary, its pictures and sounds, and setup.ini.
 all: deps $(BUILD)/build.ninja
@@ -57,6 +58,10 @@ sanitize: deps
 # sudo apt install ./build/gloomgrid_*.deb
 package: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target gloomgrid_deb
+
+# The benchmarks built and run: build/bench.json and a summary line (bench/README.md).
+bench: deps $(BUILD)/build.ninja
+	./scripts/bench.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) build-windows build-conformance build-asan build-tsan

@@ -21,7 +21,7 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1024x768x16 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
 xvfb=$!
 while [ ! -s "$scratch/display" ]; do sleep 0.1; done
 export DISPLAY=":$(cat "$scratch/display")"

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 
@@ -30,6 +31,9 @@ std::atomic<void (*)()> tickPoll{nullptr};
 // When the latest tick came, by timeGetTime (or GetTickCount when the clock
 // follows it): the frame wait reckons from it how long is left to the slot.
 std::atomic<DWORD> lastTickAt{0};
+// Signalled by every tick of the timer, so that a frame wait whose slot is due
+// sleeps until the tick comes rather than spinning for it.
+std::atomic<HANDLE> tickEvent{nullptr};
 
 // Without a multimedia timer the clock follows GetTickCount, ticking on the
 // thread that reads it.
@@ -58,6 +62,11 @@ void CALLBACK TimerCallback(UINT id, UINT msg, DWORD_PTR user, DWORD_PTR, DWORD_
   record->counter->fetch_add(record->step, std::memory_order_relaxed);
   lastTickAt.store(timeGetTime(), std::memory_order_release);
   RunTick();
+  SetEvent(tickEvent.load(std::memory_order_acquire));
+}
+
+void CloseTickEvent() {
+  if (HANDLE event = tickEvent.exchange(nullptr)) CloseHandle(event);
 }
 
 void FollowTickCount() {
@@ -94,9 +103,11 @@ int StartGameClock() {
     FollowTickCount();
     return 1;
   }
+  tickEvent.store(CreateEventA(nullptr, FALSE, FALSE, nullptr), std::memory_order_release);
   timerId = timeSetEvent(kTimerPeriod, 5, TimerCallback, reinterpret_cast<DWORD_PTR>(&timerRecord), TIME_PERIODIC);
   if (timerId == 0) {
     timeEndPeriod(kTimerPeriod);
+    CloseTickEvent();
     FollowTickCount();
   }
   return 0;
@@ -104,9 +115,10 @@ int StartGameClock() {
 
 int StopGameClock() {
   if (timerId != 0) {
-    timeKillEvent(timerId);
+    timeKillEvent(timerId);  // no tick runs after it returns
     timeEndPeriod(kTimerPeriod);
   }
+  CloseTickEvent();
   timerId = 0;
   followTickCount = false;
   return 0;
@@ -140,15 +152,24 @@ int32_t MillisecondsToSlot(DWORD tickAt, int32_t ticks) {
 void WaitForNextFrame(int32_t rate) {
   int32_t interval = 1000 / rate;
   // The processor is given up while a millisecond or more is left before the
-  // slot, so a game that waits for the player does not keep a core busy; only
-  // once the tick is due is the counter spun on, until the timer thread has
-  // moved it. A Sleep(1) begun just before the slot ends by the next timer
-  // interrupt, the one that brings the tick, so the frame still starts on it.
+  // slot, so a game that waits for the player does not keep a core busy: one
+  // sleep to a millisecond before the slot, then a wait for the timer's signal
+  // that brings the tick, so the frame still starts on its slot. A signal left
+  // from an earlier tick only costs one more look at the clock. Without a
+  // timer the clock follows GetTickCount, and only then is it spun on.
   for (;;) {
     DWORD tickAt = lastTickAt.load(std::memory_order_acquire);
     int32_t ticks = GetTicks();
     if (ticks >= nextFrameTime) break;
-    if (MillisecondsToSlot(tickAt, ticks) > 0) Sleep(1);
+    // Never longer than the ticks still to come: a tick time from before the
+    // clock was reset must not make the sleep overshoot.
+    int32_t left = std::min(MillisecondsToSlot(tickAt, ticks), nextFrameTime - ticks);
+    if (left > 1)
+      Sleep(static_cast<DWORD>(left - 1));
+    else if (timerId != 0)
+      WaitForSingleObject(tickEvent.load(std::memory_order_relaxed), 2);
+    else if (left > 0)
+      Sleep(1);
   }
   nextFrameTime = GetTicks() + interval;
   frameRate = static_cast<float>(rate);

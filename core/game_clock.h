@@ -29,7 +29,7 @@ int32_t IsCountdownRunning();
 void PauseCountdown();
 void ResumeCountdown();
 
-// Waits (sleeping, spinning only once the tick is due) for the next frame slot of a `rate` frames-per-second pace and
+// Waits (sleeping, then waiting for the timer's tick) for the next frame slot of a `rate` frames-per-second pace and
 // draws the frame rate when it is switched on.
 void WaitForNextFrame(int32_t rate);
 

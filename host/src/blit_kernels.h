@@ -34,8 +34,19 @@ struct KeyRange {
 // Source and destination must not overlap in any of these; Blt copies an
 // overlapping source aside first.
 void CopyOpaque(SourcePixels src, DestinationPixels dst, int width, int height);
+// CopyOpaque that writes only the rows that differ; true when any did. For
+// pictures on screen, copied over again mostly unchanged.
+bool CopyOpaqueChangedRows(SourcePixels src, DestinationPixels dst, int width, int height);
+// True when the two pictures differ anywhere.
+bool Differ(SourcePixels a, SourcePixels b, int width, int height);
 void CopyKeyed(SourcePixels src, DestinationPixels dst, int width, int height, KeyRange key);
 void Fill(DestinationPixels dst, int width, int height, uint16_t value);
+
+// The widest registers the keyed copy uses: chosen once for the processor at
+// start; tests step down to compare the narrower ones with it.
+enum class VectorLevel { Sse2, Avx2, Avx512 };
+VectorLevel BestVectorLevel();
+void UseVectorLevel(VectorLevel level);  // at most BestVectorLevel()
 
 // Destination column x takes source column srcColumns[x] and destination row y
 // takes source row srcRows[y]; the destination is srcColumns.size() by

@@ -135,10 +135,13 @@ HRESULT DirectDrawSurface::Copy(const RECT& destination, const RECT& visible, Di
   const int destinationHeight = destination.bottom - destination.top;
   const blit::DestinationPixels target = DestinationAt(visible.left, visible.top);
 
+  bool changed = true;
   if (destinationWidth == sourceWidth && destinationHeight == sourceHeight) {
     const blit::SourcePixels from = Offset(sourceCorner, skippedX, skippedY);
     if (keyed)
       blit::CopyKeyed(from, target, visibleWidth, visibleHeight, key);
+    else if (IsVisible())  // a windowed flip: the picture on screen, most often copied over unchanged
+      changed = blit::CopyOpaqueChangedRows(from, target, visibleWidth, visibleHeight);
     else
       blit::CopyOpaque(from, target, visibleWidth, visibleHeight);
   } else {
@@ -146,7 +149,7 @@ HRESULT DirectDrawSurface::Copy(const RECT& destination, const RECT& visible, Di
     const std::vector<int32_t> rows = StretchSteps(skippedY, visibleHeight, sourceHeight, destinationHeight);
     blit::CopyStretched(sourceCorner, target, columns, rows, keyed ? &key : nullptr);
   }
-  PresentIfVisible();
+  PresentIfVisible(changed);
   return DD_OK;
 }
 

@@ -85,8 +85,10 @@ class DirectDrawSurface final : public IDirectDrawSurface {
   blit::DestinationPixels DestinationAt(int x, int y);
   void FillDescription(DDSURFACEDESC* desc) const;
   // Shows the surface's picture if it is on screen: the whole front buffer, or
-  // the part of the desktop primary under the window's client area.
-  void PresentIfVisible();
+  // the part of the desktop primary under the window's client area. `changed`
+  // false: the pixels are those shown last, so the screen need not be redrawn.
+  void PresentIfVisible(bool changed = true);
+  bool IsVisible() const { return role_ == SurfaceRole::FrontBuffer || role_ == SurfaceRole::DesktopPrimary; }
   // Where a blit onto this surface may draw: the whole surface, or with a
   // clipper the window's client area on it. False: the clipper has no window.
   bool ClipRegion(RECT* region) const;

@@ -62,11 +62,11 @@ std::vector<uint16_t> lastPicture;
 int lastWidth = 0, lastHeight = 0;
 bool lastIs565 = true;
 
-// The picture the window shows. The game presents every 10 ms frame, changed
-// or not; drawing an unchanged picture again would keep a software renderer
-// busy while the game only waits for the player, so it is drawn only when it
-// differs, or when the window may have lost it (any window event).
-std::vector<uint16_t> shownPicture;
+// Whether the window shows the picture presented last. The game presents every
+// 10 ms frame, changed or not; drawing an unchanged picture again would keep a
+// renderer busy while the game only waits for the player, so it is drawn only
+// when DirectDraw says it differs from the last one, or when the window may
+// have lost it (any window event).
 bool windowShowsPicture = false;
 
 void StartSdl() {
@@ -220,27 +220,12 @@ void HandleWindowEvent(const SDL_WindowEvent& event) {
   }
 }
 
-// Whether the picture differs from the one shown; keeps it as the shown one.
-bool ChangedSinceShown(const uint16_t* pixels, int pitchBytes, int width, int height) {
-  bool changed = !windowShowsPicture;
-  shownPicture.resize(static_cast<size_t>(width) * height);
-  for (int y = 0; y < height; ++y) {
-    const uint16_t* row = reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(pixels) + y * pitchBytes);
-    uint16_t* shown = shownPicture.data() + static_cast<size_t>(y) * width;
-    if (!changed && std::memcmp(row, shown, static_cast<size_t>(width) * 2) == 0) continue;
-    changed = true;
-    std::memcpy(shown, row, static_cast<size_t>(width) * 2);
-  }
-  return changed;
-}
-
-void ShowPicture(const uint16_t* pixels, int pitchBytes, int width, int height, bool is565) {
+void ShowPicture(const uint16_t* pixels, int pitchBytes, int width, int height, bool is565, bool changed) {
   Uint32 format = is565 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB555;
   bool sameTexture = texture && width == textureWidth && height == textureHeight && format == textureFormat;
-  if (sameTexture && !ChangedSinceShown(pixels, pitchBytes, width, height)) return;
+  if (sameTexture && windowShowsPicture && !changed) return;
   if (!sameTexture) {
     windowShowsPicture = false;
-    ChangedSinceShown(pixels, pitchBytes, width, height);
     if (texture) SDL_DestroyTexture(texture);
     texture = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
     textureWidth = width;
@@ -339,13 +324,15 @@ void PumpNativeEvents() {
   }
 }
 
-void PresentPicture(const uint16_t* pixels, int pitchBytes, int width, int height, bool is565) {
+void PresentPicture(const uint16_t* pixels, int pitchBytes, int width, int height, bool is565, bool changed) {
   // A copy of each picture is kept only where a screenshot may be asked for:
   // headless runs, scripted runs and runs that save one at exit.
   const Settings& s = settings();
   bool keepCopy = IsHeadless() || !s.screenshotPath.empty() || !s.scriptPath.empty();
-  if (renderer) ShowPicture(pixels, pitchBytes, width, height, is565);
+  if (renderer) ShowPicture(pixels, pitchBytes, width, height, is565, changed);
   if (!keepCopy) return;
+  if (!changed && !lastPicture.empty() && width == lastWidth && height == lastHeight && is565 == lastIs565)
+    return;  // the copy holds it already
   lastPicture.resize(static_cast<size_t>(width) * height);
   for (int y = 0; y < height; ++y) {
     const uint16_t* row = reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(pixels) + y * pitchBytes);
