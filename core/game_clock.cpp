@@ -104,7 +104,10 @@ int StartGameClock() {
     return 1;
   }
   tickEvent.store(CreateEventA(nullptr, FALSE, FALSE, nullptr), std::memory_order_release);
-  timerId = timeSetEvent(kTimerPeriod, 5, TimerCallback, reinterpret_cast<DWORD_PTR>(&timerRecord), TIME_PERIODIC);
+  // Synchronous kill: stopping the clock closes the tick event, which a late
+  // callback must not signal.
+  timerId = timeSetEvent(kTimerPeriod, 5, TimerCallback, reinterpret_cast<DWORD_PTR>(&timerRecord),
+                         TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
   if (timerId == 0) {
     timeEndPeriod(kTimerPeriod);
     CloseTickEvent();

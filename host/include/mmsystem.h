@@ -19,6 +19,7 @@ typedef struct timecaps_tag {
 #define TIMERR_NOCANDO 97
 #define TIME_ONESHOT 0x0000
 #define TIME_PERIODIC 0x0001
+#define TIME_KILL_SYNCHRONOUS 0x0100
 
 MMRESULT WINAPI timeGetDevCaps(LPTIMECAPS caps, UINT size);
 MMRESULT WINAPI timeBeginPeriod(UINT period);

@@ -2,8 +2,9 @@
 //
 // Windows behaviour reproduced: periodic events run on one dedicated timer
 // thread on a fixed-rate schedule (a late callback is caught up, not skipped);
-// timeSetEvent returns a non-zero id, or 0 on failure; once timeKillEvent returns,
-// no callback of that event runs any more. timeGetDevCaps reports periods of 1 ms
+// timeSetEvent returns a non-zero id, or 0 on failure; with TIME_KILL_SYNCHRONOUS,
+// once timeKillEvent returns no callback of that event runs any more (the host
+// waits for a running callback with or without the flag). timeGetDevCaps reports periods of 1 ms
 // to 1,000,000 ms; timeBeginPeriod/timeEndPeriod refuse periods outside that.
 // In virtual and manual time (tests) the events fire on the thread that moves
 // time on, so a whole run replays identically.
