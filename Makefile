@@ -8,7 +8,7 @@ JOBS ?= 2
 CMAKE_FLAGS ?=
 GAME_FOLDER = $(BUILD)/dist/GloomGrid
 
-.PHONY: all play test build deps deps-windows windows-check windows-e2e sanitize clean
+.PHONY: all play test build deps deps-windows windows-check windows-e2e sanitize soak clean
 
 # The game folder only: the binary, its pictures and sounds, and setup.ini.
 all: deps $(BUILD)/build.ninja
@@ -45,6 +45,12 @@ deps-windows:
 # The suite again under AddressSanitizer and ThreadSanitizer.
 sanitize: deps
 	./scripts/sanitize.sh
+
+# The headless soak at full length: 100 000 frames of play, popups and level
+# changes, resident memory flat.
+soak: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target faults_soak_test gloomgrid
+	GLOOMGRID_SOAK_FRAMES=100000 ctest --test-dir $(BUILD) -R '^Soak\.' --output-on-failure --timeout 1800
 
 clean:
 	rm -rf $(BUILD) build-windows build-asan build-tsan
