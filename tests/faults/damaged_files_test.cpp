@@ -93,13 +93,13 @@ std::string RunCases(const std::vector<Case>& cases) {
       if (games[i] < 0) continue;
       const Case& c = cases[first + i];
       const int exitCode = WaitGame(games[i], 120);
-      const std::string trace = ReadText(folders[i]->File("trace.txt"));
+      const std::string trace = testing_support::ReadFileText(folders[i]->File("trace.txt"));
       std::string missing;
       for (const std::string& text : c.inTrace)
         if (trace.find(text) == std::string::npos) missing += " \"" + text + "\"";
       if (exitCode != c.exitCode || !missing.empty())
         failures += c.name + ": exit code " + std::to_string(exitCode) + " (expected " + std::to_string(c.exitCode) +
-                    "), not in the trace:" + missing + "; stderr: " + ReadText(folders[i]->File("stderr.txt")) + "\n";
+                    "), not in the trace:" + missing + "; stderr: " + testing_support::ReadFileText(folders[i]->File("stderr.txt")) + "\n";
     }
   }
   return failures;

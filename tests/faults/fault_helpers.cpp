@@ -34,8 +34,9 @@ bool Ended(pid_t child) {
 
 }  // namespace
 
-RunFolder::RunFolder() {
-  std::string pattern = (fs::temp_directory_path() / "gloomgrid-faults-XXXXXX").string();
+RunFolder::RunFolder(const std::string& base) {
+  std::error_code error;
+  std::string pattern = ((base.empty() ? fs::temp_directory_path(error) : fs::path(base)) / "gloomgrid-faults-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) return;
   root = pattern;
   game = root + "/GloomGrid";
@@ -149,12 +150,6 @@ std::vector<uint8_t> HiscoreFile(const std::vector<std::pair<std::string, int32_
     put(4 + 260 * i + 256, entries[i].second);
   }
   return bytes;
-}
-
-std::string ReadText(const std::string& path) {
-  std::stringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
 }
 
 }  // namespace faults

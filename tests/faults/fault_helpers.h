@@ -13,19 +13,18 @@
 
 namespace faults {
 
-// A fresh scratch folder, removed at the end. <root>/GloomGrid becomes the game
-// folder: links to every file of the built one (never written through: the game
-// only creates hiscore.dat) and a copy of the shipped setup.ini. The script,
-// trace, output and the two handshake pipes lie in <root>.
+// A scratch folder, removed at the end: <root>/GloomGrid for the game's files,
+// beside it the script, trace, output and the two handshake pipes.
 class RunFolder {
  public:
-  RunFolder();
+  // Under `base` when given, else under the system's temporary folder.
+  explicit RunFolder(const std::string& base = "");
   ~RunFolder();
   RunFolder(const RunFolder&) = delete;
   RunFolder& operator=(const RunFolder&) = delete;
 
-  // Links the game's files into `game`; also right after a file system has
-  // been mounted there.
+  // Links to the built game's files (the game only ever creates hiscore.dat)
+  // and a copy of the shipped setup.ini, into `game`.
   bool Populate() const;
   std::string File(const std::string& name) const { return root + "/" + name; }
   // Handshakes alternate between two pipes, so that the test never closes one
@@ -61,6 +60,5 @@ std::vector<std::string> GameArtAndSounds();
 
 // "hiscore.dat" bytes for 20 entries with the given texts and scores.
 std::vector<uint8_t> HiscoreFile(const std::vector<std::pair<std::string, int32_t>>& entries);
-std::string ReadText(const std::string& path);
 
 }  // namespace faults

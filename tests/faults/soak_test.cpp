@@ -17,21 +17,18 @@ namespace {
 
 using namespace faults;
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 // Sanitizers hold freed memory back, so resident memory says nothing there;
-// their run is about leaks and races, kept short and all play (a thread-checked
-// frame costs some 15 ms).
-constexpr bool kMemoryMeasurable = false;
-constexpr bool kTimeOvers = false;
+// their run is about leaks and races, kept short and all play (a frame checked
+// for races costs some 15 ms).
 #if defined(__SANITIZE_THREAD__)
+constexpr bool kSanitized = true;
 constexpr uint32_t kDefaultFrames = 1000;
-#else
+#elif defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
 constexpr uint32_t kDefaultFrames = 3000;
-#endif
 #else
-constexpr bool kMemoryMeasurable = true;
-constexpr bool kTimeOvers = true;
-constexpr uint32_t kDefaultFrames = 25000;  // a time over, then nine rounds measured
+constexpr bool kSanitized = false;
+constexpr uint32_t kDefaultFrames = 25000;  // the first time over and ten rounds measured
 #endif
 // Room for the allocator's own ups and downs.
 constexpr long kToleranceKb = 2048;
@@ -53,7 +50,7 @@ Script SoakScript(uint32_t endMs) {
   auto tile = [&](uint32_t at) { click(at, 200 + random() % 390, 90 + random() % 390); };
   for (uint32_t round = 0, at = 0; at < endMs; ++round) {
     click(at + 100, 142, 476);  // "newgame"
-    if (kTimeOvers && round % 20 == 0) {     // down to level 1 and wait
+    if (!kSanitized && round % 20 == 0) {     // down to level 1 and wait
       for (uint32_t down = at + 300; down < at + 1400; down += 100) click(down, 661, 481);
       click(at + 1500, 142, 476);
       at += 146000;
@@ -100,8 +97,8 @@ TEST(Soak, MemoryStaysFlatAndNothingLeaks) {
   const int exitCode = WaitGame(game, 120);
   std::printf("soak: %u frames, resident %ld kB after %u ms, %ld kB at %u ms\n", frames, residentKb[0], warmMs,
               residentKb[1], endMs - 150);
-  EXPECT_EQ(exitCode, 0) << ReadText(folder.File("stderr.txt"));
-  if (kMemoryMeasurable) {
+  EXPECT_EQ(exitCode, 0) << testing_support::ReadFileText(folder.File("stderr.txt"));
+  if (!kSanitized) {
     EXPECT_LE(residentKb[1] - residentKb[0], kToleranceKb)
         << "resident memory grew from " << residentKb[0] << " kB to " << residentKb[1] << " kB";
   }
