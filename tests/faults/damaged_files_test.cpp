@@ -109,13 +109,17 @@ TEST(DamagedFiles, EveryPictureAndSoundBrokenInTurn) {
   const std::vector<std::string> files = GameArtAndSounds();
   ASSERT_GT(files.size(), 40u) << "the game folder is not built";
   std::vector<Case> cases;
+  // Sanitizer builds break each file one way only, the ways taken in turn,
+  // and wait out the time once.
   for (Damage damage : {Damage::kRemoved, Damage::kHalf, Damage::kNoise}) {
-    for (const std::string& file : files) {
-      if (file == "background.bmp") cases.push_back(Damaged({file}, damage, ShortSession(), 1, kBackgroundMessage));
-      else cases.push_back(Damaged({file}, damage, ShortSession(), 0, "script 2400 close"));
+    for (size_t i = 0; i < files.size(); ++i) {
+      if (kSanitized && i % 3 != static_cast<size_t>(damage)) continue;
+      if (files[i] == "background.bmp") cases.push_back(Damaged({files[i]}, damage, ShortSession(), 1, kBackgroundMessage));
+      else cases.push_back(Damaged({files[i]}, damage, ShortSession(), 0, "script 2400 close"));
     }
-    cases.push_back(Damaged({"tryagain.bmp", "hallfamepop.bmp", "gameoveranim.bmp"}, damage, TimeOverSession(), 0,
-                            "script 145000 close"));
+    if (!kSanitized || damage == Damage::kRemoved)
+      cases.push_back(Damaged({"tryagain.bmp", "hallfamepop.bmp", "gameoveranim.bmp"}, damage, TimeOverSession(), 0,
+                              "script 145000 close"));
   }
   EXPECT_EQ(RunCases(cases), "");
 }

@@ -13,6 +13,13 @@
 
 namespace faults {
 
+// Sanitizer builds run the game many times slower: their runs are cut down.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
 // A scratch folder, removed at the end: <root>/GloomGrid for the game's files,
 // beside it the script, trace, output and the two handshake pipes.
 class RunFolder {

@@ -21,13 +21,10 @@ using namespace faults;
 // their run is about leaks and races, kept short and all play (a frame checked
 // for races costs some 15 ms).
 #if defined(__SANITIZE_THREAD__)
-constexpr bool kSanitized = true;
 constexpr uint32_t kDefaultFrames = 1000;
 #elif defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
 constexpr uint32_t kDefaultFrames = 3000;
 #else
-constexpr bool kSanitized = false;
 constexpr uint32_t kDefaultFrames = 25000;  // the first time over and ten rounds measured
 #endif
 // Room for the allocator's own ups and downs.
