@@ -1,8 +1,9 @@
 // The game folder damaged: every picture and sound removed, cut to half or
 // replaced by noise of the same size, one at a time, and setup.ini and
-// options.ini full of garbage. The game starts and plays a scripted session
-// headless, except that without a usable "background.bmp" start-up ends with its
-// message; broken settings files give the defaults.
+// options.ini full of garbage. The game starts, plays a scripted session
+// headless and still answers at its end, except that without a usable
+// "background.bmp" start-up ends with its message; broken settings files give
+// the defaults.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -135,7 +136,8 @@ TEST(DamagedFiles, EveryPictureAndSoundBrokenInTurn) {
 TEST(DamagedFiles, BrokenSettingsFilesGiveTheDefaults) {
   std::mt19937 random(7);
   std::string garbage;
-  for (int i = 0; i < 65536; ++i) garbage += "[]=; \nabcdefghijklmnopqrstuvwxyz0123456789"[random() % 43];
+  const std::string letters = "[]=; \nabcdefghijklmnopqrstuvwxyz0123456789";
+  for (int i = 0; i < 65536; ++i) garbage += letters[random() % letters.size()];
   std::string huge = "[setup]\nfullscreen=1\nplayerid=2\n[Player3]\nname=Huge\n";
   while (huge.size() < 10u << 20) huge += "padding=" + std::string(90, 'x') + "\n";
   const Bytes noise = Noise(65536, 3);

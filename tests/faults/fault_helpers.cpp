@@ -68,7 +68,7 @@ pid_t StartGame(const RunFolder& folder, const Launch& launch) {
   std::ofstream(folder.File("script.txt")) << launch.script;
   const pid_t child = fork();
   if (child != 0) return child;
-  // A game whose test or keeper is gone goes too.
+  // A game whose test is gone goes too.
   prctl(PR_SET_PDEATHSIG, SIGKILL);
   if (chdir(folder.game.c_str()) != 0) _exit(126);
   std::map<std::string, std::string> environment = {
