@@ -6,12 +6,13 @@
 #   make conformance  the host's interface tests on the host and, as a Windows program, under Wine
 #   make package      the Debian package build/gloomgrid_<version>_amd64.deb
 #   make bench        the benchmarks and their summary line
+#   make soak         100 000 headless frames, resident memory flat
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 GAME_FOLDER = $(BUILD)/dist/GloomGrid
 
-.PHONY: all play test build deps deps-windows windows-check windows-e2e conformance sanitize package bench clean
+.PHONY: all play test build deps deps-windows windows-check windows-e2e conformance sanitize soak package bench clean
 
 # The game folder only: the binary, its pictures and sounds, and setup.ini.
 all: deps $(BUILD)/build.ninja
@@ -62,6 +63,12 @@ package: deps $(BUILD)/build.ninja
 # The benchmarks built and run: build/bench.json and a summary line (bench/README.md).
 bench: deps $(BUILD)/build.ninja
 	./scripts/bench.sh $(BUILD)
+
+# The headless soak at full length: 100 000 frames of play, popups and level
+# changes, resident memory flat.
+soak: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target faults_soak_test gloomgrid
+	GLOOMGRID_SOAK_FRAMES=100000 ctest --test-dir $(BUILD) -R '^Soak\.' --output-on-failure --timeout 1800
 
 clean:
 	rm -rf $(BUILD) build-windows build-conformance build-asan build-tsan

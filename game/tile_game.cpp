@@ -50,7 +50,10 @@ constexpr PopupLayout kHallOfFameNotice = {"hallfamepop.bmp", 332, 187, false, 1
 // 0 when the program is quitting.
 int32_t RunPopup(const PopupLayout& layout, const char* pictureName = nullptr) {
   PopupScreen popup;
-  popup.AddPicture(layout.file, nullptr);
+  ScreenImage* picture = popup.AddPicture(layout.file, nullptr);
+  // Without its picture a popup that waits for a click on it would hold the
+  // game behind nothing to see or click: it is passed over instead.
+  if (layout.showMs == 0 && picture->surface == nullptr) return 1;
   if (layout.x != -1 || layout.y != -1) popup.SetPosition(layout.x, layout.y);
   if (layout.defaultButton) popup.AddDefaultButton();
   if (layout.showMs != 0) popup.SetDisplayEnd(GetTicks() + layout.showMs);

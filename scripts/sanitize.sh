@@ -20,9 +20,13 @@ mkdir -p build-tsan/test-work
 # The sound tests read the generated game sounds of this build's game folder.
 cmake --build build-tsan -j 2 --target assets
 passed=0
+# The game and sound suites, and a short soak of the game binary itself (the
+# timer, sound notification and music fill threads beside the main thread).
 for target in core_game_clock_test screens_mouse_cursor_test screens_popup_screen_test \
               host_timer_test host_kernel_test host_dsound_mixer_test \
-              sound_zq_sound_test sound_stream_test sound_sound_registry_test sound_wav_file_test; do
+              game_tile_board_test game_tile_game_test game_hall_of_fame_test game_replay_test \
+              sound_zq_sound_test sound_stream_test sound_sound_registry_test sound_wav_file_test \
+              sound_game_audio_test faults_soak_test; do
   cmake --build build-tsan -j 2 --target "$target"
   program=$(find build-tsan/tests -name "$target" -type f | head -1)
   [ -n "$program" ] || { echo "threadsanitizer: no test program $target" >&2; exit 1; }

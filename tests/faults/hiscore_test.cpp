@@ -1,0 +1,197 @@
+// "hiscore.dat" under faults: a save killed at any moment leaves one whole table,
+// and a save that fails (file-size limit, full disk, read-only folder) in the
+// running game keeps the old file, leaves no temporary file behind, and play
+// and later saves go on once the fault is gone.
+#include <gtest/gtest.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <random>
+#include <thread>
+
+#include "faults/fault_helpers.h"
+#include "game/hall_of_fame.h"
+#include "support/scratch_folder.h"
+
+namespace {
+
+using namespace faults;
+using Bytes = std::vector<uint8_t>;
+using Entries = std::vector<std::pair<std::string, int32_t>>;
+
+// Generation g: 20 entries "generation g" scoring g + 1.
+Entries Generation(int32_t g) { return Entries(20, {"generation " + std::to_string(g), g + 1}); }
+
+void FillGeneration(HallOfFame& table, int32_t g) {
+  table.Resize(20);
+  for (const auto& [text, score] : Generation(g)) table.Insert(text.c_str(), score);
+}
+
+// The generation of a whole table of one generation; -1 for anything else.
+int32_t GenerationOf(const Bytes& bytes) {
+  int32_t g = -1;
+  if (bytes.size() < 4 + 260 || std::sscanf(reinterpret_cast<const char*>(&bytes[4]), "generation %d", &g) != 1) return -1;
+  return bytes == HiscoreFile(Generation(g)) ? g : -1;
+}
+
+TEST(HiscoreKill, EveryKilledSaveLeavesTheOldTableOrTheNewWhole) {
+  // In memory where the machine has it: a kill does not need the disk to be
+  // slow, and the trials stay quick.
+  const RunFolder folder(testing_support::FileExists("/dev/shm") ? "/dev/shm" : "");
+  const std::string path = folder.File("hiscore.dat");
+  HallOfFame table;
+  // Kills spread over a few saves' time, measured here, so most land inside one.
+  const auto start = std::chrono::steady_clock::now();
+  for (int32_t g = 0; g < 10; ++g) FillGeneration(table, g), table.Save(path.c_str());
+  const int64_t saveUs = (std::chrono::steady_clock::now() - start) / std::chrono::microseconds(10);
+  std::mt19937 random(2026);
+  std::uniform_int_distribution<int64_t> delayUs(0, 2 * saveUs + 200);
+  int32_t last = 9, newer = 0, halfWritten = 0, torn = 0;
+  std::string failures;
+  // A sanitizer build forks slowly; its run is about memory errors.
+  const int32_t trials = kSanitized ? 100 : 500;
+  for (int32_t trial = 0; trial < trials; ++trial) {
+    const int32_t first = 1000 * (trial + 1);
+    const int64_t delay = delayUs(random);
+    // The delay counts from the saver's first save, however long a fork takes.
+    int started[2];
+    ASSERT_EQ(pipe(started), 0);
+    const pid_t saver = fork();
+    if (saver == 0) {
+      if (write(started[1], "s", 1) != 1) _exit(1);
+      for (int32_t generation = first;; ++generation) FillGeneration(table, generation), table.Save(path.c_str());
+    }
+    char byte = 0;
+    const bool running = read(started[0], &byte, 1) == 1;
+    close(started[0]), close(started[1]);
+    std::this_thread::sleep_for(std::chrono::microseconds(delay));
+    kill(saver, SIGKILL);
+    waitpid(saver, nullptr, 0);
+    ASSERT_TRUE(running) << "trial " << trial << ": the saver did not start";
+    const int32_t found = GenerationOf(testing_support::ReadFileBytes(path));
+    if (found != last && found < first && ++torn <= 5)
+      failures += "trial " + std::to_string(trial) + " killed after " + std::to_string(delay) + " us: generation " +
+                  std::to_string(found) + " (old " + std::to_string(last) + ", new from " + std::to_string(first) + ")\n";
+    newer += found != last;
+    halfWritten += testing_support::FileExists(path + ".tmp");
+    last = found;
+  }
+  std::printf("%d kills over %lld us saves: %d new tables, %d half-written temporary files\n", trials,
+              static_cast<long long>(saveUs), newer, halfWritten);
+  EXPECT_EQ(torn, 0) << "killed saves left a torn or older table, first:\n" << failures;
+  EXPECT_TRUE(newer > 0 && halfWritten > 0) << "the kills never hit a save: " << newer << " new, " << halfWritten << " half-written";
+}
+
+// A mount namespace of our own, so that the test mounts file systems without
+// touching the machine's: directly as root, else through a user namespace.
+bool EnterMountNamespace() {
+  auto write = [](const char* path, const std::string& text) { return testing_support::WriteFileBytes(path, Bytes(text.begin(), text.end())); };
+  const std::string uid = std::to_string(getuid()), gid = std::to_string(getgid());
+  if (unshare(CLONE_NEWNS) != 0 &&
+      (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0 || !write("/proc/self/setgroups", "deny") ||
+       !write("/proc/self/uid_map", "0 " + uid + " 1") || !write("/proc/self/gid_map", "0 " + gid + " 1")))
+    return false;
+  return mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+// Each fault is set and lifted by the process that keeps the faults; game 0 is
+// the calling process itself.
+bool FileSizeLimit(pid_t game, const std::string&, bool on) {
+  rlimit limit{};
+  if (prlimit(game, RLIMIT_FSIZE, nullptr, &limit) != 0) return false;
+  limit.rlim_cur = on ? 1000 : RLIM_INFINITY;
+  return prlimit(game, RLIMIT_FSIZE, &limit, nullptr) == 0;
+}
+
+bool FullDisk(pid_t, const std::string& folder, bool on) {
+  if (!on) return unlink((folder + "/filler").c_str()) == 0;
+  FILE* filler = std::fopen((folder + "/filler").c_str(), "wb");
+  if (filler == nullptr) return false;
+  static const char block[4096] = {};
+  while (std::fwrite(block, sizeof block, 1, filler) == 1 && std::fflush(filler) == 0) {
+  }
+  std::fclose(filler);
+  return true;
+}
+
+bool ReadOnlyFolder(pid_t, const std::string& folder, bool on) {
+  return mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | (on ? MS_RDONLY : 0), nullptr) == 0;
+}
+
+struct Fault {
+  const char* name;
+  bool onItsOwnFileSystem;
+  bool (*set)(pid_t game, const std::string& folder, bool on);
+};
+const Fault kFaults[] = {{"a file-size limit of 1000 bytes", false, FileSizeLimit},
+                         {"a full disk", true, FullDisk},
+                         {"a read-only folder", true, ReadOnlyFolder}};
+
+TEST(HiscoreFaults, SavesThatFailKeepTheOldFileAndPlayGoesOnToSaveLater) {
+  // The game folder on a small file system of its own where the machine lets
+  // us have one; without, the faults that need it are left out.
+  RunFolder folder;
+  const bool mounted = EnterMountNamespace() && mount("gloomgrid", folder.game.c_str(), "tmpfs", 0, "size=256k") == 0;
+  struct Unmount {
+    std::string path;
+    ~Unmount() { if (!path.empty()) umount2(path.c_str(), MNT_DETACH); }
+  } unmount{mounted ? folder.game : ""};
+  std::vector<const Fault*> faults;
+  for (const Fault& fault : kFaults) {
+    if (mounted || !fault.onItsOwnFileSystem) faults.push_back(&fault);
+    else std::printf("no file system of our own here: \"%s\" left out\n", fault.name);
+  }
+  // The old table scores below zero, so every result of a game that timed out
+  // with no points enters it and is saved. "newgame" on level 1 runs out its
+  // 138 seconds; after that each "newgame" is a time over at once. Each offer
+  // is followed by two handshakes: the test looks at the folder and changes
+  // the fault between them.
+  const Entries old(20, {"old", -1});
+  ASSERT_TRUE(folder.Populate() && testing_support::WriteFileBytes(folder.game + "/hiscore.dat", HiscoreFile(old)));
+  Launch launch;
+  launch.script = Click(300, 142, 476);
+  uint32_t offered = 143000;
+  for (size_t step = 0; step <= faults.size(); ++step, offered += 6000) {
+    if (step > 0) launch.script += Click(offered - 5000, 142, 476);
+    launch.script += HandshakeLine(folder, offered, 2 * step) + HandshakeLine(folder, offered + 200, 2 * step + 1);
+  }
+  launch.script += std::to_string(offered) + " close\n";
+  launch.environment["GLOOMGRID_HOST_TRACE"] = "";  // it would meet the file-size limit too
+  launch.beforeExec = [&] {
+    std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the game
+    if (!faults[0]->set(0, folder.game, true)) _exit(91);
+  };
+  const pid_t game = StartGame(folder, launch);
+  struct KillAtEnd {
+    pid_t pid;
+    ~KillAtEnd() { if (pid > 0) kill(pid, SIGKILL), waitpid(pid, nullptr, 0); }
+  } stopGame{game};
+  Entries saved = old;
+  for (size_t step = 0; step <= faults.size(); ++step) {
+    const std::string name = step < faults.size() ? faults[step]->name : "no fault";
+    ASSERT_TRUE(PassHandshake(folder, 2 * step, game, 300)) << name << ": the game stopped before its result was offered";
+    saved.insert(saved.begin(), {"Player1:::Y", 0});
+    saved.pop_back();
+    const Bytes found = testing_support::ReadFileBytes(folder.game + "/hiscore.dat");
+    EXPECT_TRUE(found == HiscoreFile(step < faults.size() ? old : saved))
+        << name << ": hiscore.dat holds " << found.size() << " bytes, not the " << (step < faults.size() ? "old" : "new") << " table";
+    EXPECT_FALSE(testing_support::FileExists(folder.game + "/hiscore.dat.tmp")) << name << ": a temporary file was left";
+    if (step < faults.size()) {
+      ASSERT_TRUE(faults[step]->set(game, folder.game, false) &&
+                  (step + 1 == faults.size() || faults[step + 1]->set(game, folder.game, true)))
+          << name << ": cannot change the fault";
+    }
+    ASSERT_TRUE(PassHandshake(folder, 2 * step + 1, game, 60)) << name;
+  }
+  EXPECT_EQ(WaitGame(game, 60), 0) << testing_support::ReadFileText(folder.File("stderr.txt"));
+  stopGame.pid = 0;
+}
+
+}  // namespace
