@@ -13,16 +13,19 @@ namespace gg {
 void generatePictures(const std::filesystem::path& game, const std::filesystem::path& reviewDir) {
   const TileArt art = buildTileArt();
   writeBmp(tileSheet(art.frames), game / "tileset.bmp");
+  ScreenArt ui;
+  ui.background = background();
   std::vector<Image> thumbs, names;
   for (int level = 1; level <= kLevels; ++level) {
     thumbs.push_back(thumbnail(art.scenes[level - 1]));
-    names.push_back(levelName(level));
+    // The game draws a level's name over the last one's: each carries the
+    // plaque under it, so no letters of the name before show through.
+    names.push_back(ui.background.crop(4, 346, 189, 78));
+    names.back().overlay(levelName(level), 0, 0);
     writeBmp(thumbs.back(), game / ("level" + std::to_string(level) + "small.bmp"));
     writeBmp(names.back(), game / ("levelname" + std::to_string(level) + ".bmp"));
   }
 
-  ScreenArt ui;
-  ui.background = background();
   ui.buttons = {buttonStrip("New Game"), buttonStrip("Help"), buttonStrip("Menu"), buttonStrip("Exit"),
                 levelArrowStrip(true), levelArrowStrip(false)};
   const char* buttonFiles[] = {"newgame.bmp", "helpbutton.bmp", "backbutton.bmp",
