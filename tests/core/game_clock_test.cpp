@@ -1,5 +1,4 @@
-// The game clock on the host's hand-stepped timer: counting, the countdown, frame pacing and its rate text, the
-// GetTickCount fallback without a timer, and waits that never pump messages ending in every time mode.
+// The game clock on the host's hand-stepped timer, its GetTickCount fallback, and waits in every time mode.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -14,7 +13,6 @@ namespace {
 
 using namespace testing_support;
 
-// A clean host in manual time around each test: time moves by StepTimer.
 class GameClockTest : public DisplayTest {};
 
 // The second boundaries are counted from the clock, paused or not: resuming does not restart them.
@@ -54,16 +52,15 @@ TEST_F(GameClockTest, ALateFrameIsNotMadeUpForAndTheRateShowsWhileSwitchedOn) {
   EXPECT_EQ(CountPixels(backSurface, 0xFFFF), 0);
 }
 
-// In manual time only Sleep moves the clock, so a wait that spun instead of
-// sleeping would never end here.
+// In manual time only Sleep moves the clock, so a wait that spun instead of sleeping would never end here.
 TEST_F(GameClockTest, TheSleepingWaitStartsEachFrameOnItsSlot) {
   for (bool refused : {false, true}) {
     DisplayTest::SetUp();
     host::settings().timerRefused = refused;
     StartGameClock();
     WaitForNextFrame(25);  // at 0; slots 40 ms apart
-    // Ticks each frame takes, and where the next frame starts: on its slot when
-    // the work was shorter, at once (a slot from then on) when it was longer.
+    // Ticks each frame takes, and where the next frame starts: on its slot when the work was shorter, at once (a slot
+    // from then on) when it was longer.
     const struct { int work; int32_t start; } frames[] = {{0, 40}, {1, 80}, {3, 120}, {4, 160}, {6, 220}, {2, 260}};
     for (const auto& [work, start] : frames) {
       host::StepTimer(work);
@@ -73,9 +70,8 @@ TEST_F(GameClockTest, TheSleepingWaitStartsEachFrameOnItsSlot) {
   }
 }
 
-// A spin on the clocks, the shape of a fade or a delay, ends without a message
-// pumped; a refused timer is not reported: the clock follows GetTickCount, and a
-// wait for the next frame ends. All in every time mode.
+// A spin on the clocks (a fade, a delay) ends without a message pumped; with a refused timer the clock follows
+// GetTickCount and a wait for the next frame ends. All in every time mode.
 TEST_F(GameClockTest, WithoutATimerWaitsEndInEveryTimeMode) {
   for (host::TimeMode mode : {host::TimeMode::Virtual, host::TimeMode::Real, host::TimeMode::Manual}) {
     DisplayTest::SetUp();

@@ -1,7 +1,5 @@
-// The real game in a real X window under Xvfb, driven from outside with
-// xdotool as a player would: the window opens with its title and size, a
-// released Escape, the window's close button or the exit button ends the run
-// with exit code 0 after the whole shutdown, and the game answers clicks.
+// The real game in an X window under Xvfb, driven with xdotool as a player would: the window, the ways a run ends
+// (exit code 0 after the whole shutdown), and the game answering clicks.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -26,17 +24,14 @@ const std::string kTitle = "Gloom Grid - Player1";
 std::string Shell(const std::string& command) {
   std::string output;
   if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[256];
-    while (fgets(buffer, sizeof(buffer), pipe)) output += buffer;
+    for (char buffer[256]; fgets(buffer, sizeof buffer, pipe);) output += buffer;
     pclose(pipe);
   }
-  while (!output.empty() && (output.back() == '\n' || output.back() == ' ')) output.pop_back();
-  return output;
+  return output.erase(output.find_last_not_of("\n ") + 1);
 }
 
-// One Xvfb (1024 x 768 x 24) for the suite, on a display it picks itself and
-// tells, so test programs side by side never fight over one; the shell's first
-// line is its own process number, which exec hands on to Xvfb.
+// One Xvfb (1024 x 768 x 24) for the suite, on a display it picks itself and tells, so test programs side by side
+// never fight over one; the shell's first line is its own process number, which exec hands on to Xvfb.
 class XvfbTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -60,10 +55,7 @@ class XvfbTest : public ::testing::Test {
       windowId = Shell("timeout 15 xdotool search --sync --name '^Gloom Grid' | head -1");
       if (!windowId.empty()) driver(windowId);
     });
-    testing_support::GameOptions options;
-    options.headless = false;
-    options.environment["DISPLAY"] = display;
-    const GameRun run = testing_support::RunGame(options);
+    const GameRun run = testing_support::RunGame({.environment = {{"DISPLAY", display}}, .headless = false});
     player.join();
     EXPECT_FALSE(windowId.empty()) << "no window titled Gloom Grid... appeared";
     EXPECT_EQ(run.stdErr.find("headless"), std::string::npos) << run.stdErr;
@@ -85,8 +77,8 @@ TEST_F(XvfbTest, OpensItsWindowAndEndsOnAReleasedEscape) {
     geometry = Shell("xdotool getwindowgeometry " + id);
     Shell("xdotool windowfocus --sync " + id + " && sleep 0.3 && xdotool key Escape");
   });
-  EXPECT_NE(geometry.find("Position: 112,84"), std::string::npos) << geometry;
-  EXPECT_NE(geometry.find("Geometry: 800x600"), std::string::npos) << geometry;
+  EXPECT_TRUE(geometry.find("Position: 112,84") != std::string::npos && geometry.find("Geometry: 800x600") != std::string::npos)
+      << geometry;
   EXPECT_NE(run.trace.find("message " + kTitle + " 0x0101 27"), std::string::npos) << "the release arrived as WM_KEYUP";
   ExpectWholeShutdown(run);
 }
@@ -97,8 +89,8 @@ TEST_F(XvfbTest, TheCloseButtonEndsTheRun) {
   ExpectWholeShutdown(run);
 }
 
-// Each click is held long enough for the game's 10 ms mouse polling to see it;
-// each pixel is read from the window as ImageMagick names its colour.
+// Each click is held long enough for the game's 10 ms mouse polling to see it; each pixel is read from the window as
+// ImageMagick names its colour.
 TEST_F(XvfbTest, APlayerStartsSlidesReadsTheRulesAndLeaves) {
   std::vector<std::string> seen;  // the top pocket before and after a slide, the rules' place open and closed
   const GameRun run = RunWindowed([&](const std::string& id) {

@@ -1,5 +1,4 @@
-// The hall of fame: where results enter, "hiscore.dat" byte for byte, damaged files, saves that fail without
-// losing the table on disk, and the base game's player bests kept out of that file.
+// The hall of fame, "hiscore.dat" byte for byte, and the player bests kept out of that file.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -7,6 +6,7 @@
 #include <csignal>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "game/game_base.h"
@@ -18,8 +18,8 @@ namespace {
 using namespace testing_support;
 using Bytes = std::vector<uint8_t>;
 
-// A 20-entry file: entry 0 "Ann:::Y" scoring 0x01020304, entry 1 "Bob" scoring
-// -2 with a leftover byte after its terminator, the rest empty.
+// A 20-entry file: entry 0 "Ann:::Y" scoring 0x01020304, entry 1 "Bob" scoring -2 with a leftover byte after its
+// terminator, the rest empty.
 Bytes HandMadeFile() {
   Bytes bytes(4 + 20 * 260, 0);
   auto put = [&](size_t at, uint32_t value) { for (size_t i = 0; i < 4; ++i) bytes[at + i] = uint8_t(value >> (8 * i)); };
@@ -94,37 +94,32 @@ TEST_F(HallOfFameTest, LoadsAndSavesTheFileByteForByteAndDamagedFilesNeverReadPa
     EXPECT_EQ(Entries(table, 2), c.entries) << c.name;
   }
   ASSERT_EQ(table.Save("copy.dat"), 1);
-  EXPECT_EQ(ReadFileBytes("copy.dat"), HandMadeFile());
-  EXPECT_FALSE(FileExists("copy.dat.tmp"));
-  EXPECT_EQ(table.Load("missing.dat"), 0);
+  EXPECT_EQ(std::make_tuple(ReadFileBytes("copy.dat"), FileExists("copy.dat.tmp"), table.Load("missing.dat")),
+            std::make_tuple(HandMadeFile(), false, 0)) << "saved bytes, temporary file left, a missing file loaded";
 }
 
 TEST_F(HallOfFameTest, AFailedSaveReturnsZeroAndLeavesTheOldFileWhole) {
   const Bytes old = HandMadeFile();
   table.Insert("newer", 1000);
-  // The temporary file cannot be made.
-  ASSERT_TRUE(WriteFileBytes(path, old));
-  ASSERT_EQ(mkdir("hiscore.dat.tmp", 0755), 0);
+  ASSERT_TRUE(WriteFileBytes(path, old) && mkdir("hiscore.dat.tmp", 0755) == 0);  // the temporary file cannot be made
   EXPECT_EQ(table.Save(path.c_str()), 0);
   EXPECT_EQ(ReadFileBytes(path), old);
   ASSERT_EQ(rmdir("hiscore.dat.tmp"), 0);
   // The disk fills up in the middle of the writes, or at the final flush.
   for (const rlim_t room : {1000, 4500}) {
-    struct rlimit saved, small;
+    struct rlimit saved;
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    small = {room, saved.rlim_max};
+    const struct rlimit small = {room, saved.rlim_max};
     void (*previous)(int) = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const int32_t result = table.Save(path.c_str());
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
-    EXPECT_EQ(result, 0) << room << " bytes free";
-    EXPECT_EQ(ReadFileBytes(path), old) << room << " bytes free";
-    EXPECT_FALSE(FileExists("hiscore.dat.tmp")) << "the temporary file is removed";
+    EXPECT_EQ(std::make_tuple(result, ReadFileBytes(path) == old, FileExists("hiscore.dat.tmp")), std::make_tuple(0, true, false))
+        << room << " bytes free: saved, old file whole, temporary file left";
   }
   EXPECT_EQ(table.Save(path.c_str()), 1);
-  EXPECT_EQ(ReadFileBytes(path).size(), 5204u);
-  EXPECT_NE(ReadFileBytes(path), old);
+  EXPECT_TRUE(ReadFileBytes(path).size() == 5204u && ReadFileBytes(path) != old) << "a save with room";
 }
 
 TEST_F(HallOfFameTest, PlayerBestsGoToTheirOwnFileAndBack) {

@@ -1,9 +1,6 @@
-// A golden replay of the real game binary, headless, in virtual time with a
-// fixed seed: "newgame", level 1 solved by clicks planned over the same deal
-// (support/level_one.h), the round-complete popup on screen. Its picture and
-// the hiscore.dat left must match the checked-in ones;
-// GLOOMGRID_UPDATE_EXPECTED=1 writes them anew (look at the picture before
-// checking it in).
+// A golden replay: the real game, headless in virtual time with a fixed seed, solves level 1 by clicks
+// (support/level_one.h); the round-complete popup's picture and the hiscore.dat left must match the checked-in ones.
+// GLOOMGRID_UPDATE_EXPECTED=1 writes them anew (look at the picture before checking it in).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -36,12 +33,9 @@ TEST(ReplayTest, LevelOneSolvedByClicksEndsInTheRoundCompletePopup) {
   const std::string shot = scratch.File("roundcomplete.png");
   script << at + 4000 << " screenshot " << shot << "\n" << at + 10000 << " close\n";
 
-  GameOptions options;
-  options.environment["GLOOMGRID_HOST_SEED"] = std::to_string(kSeed);
-  options.script = script.str();
-  options.timeLimitSeconds = 60;
-  GameRun run = RunGame(options);
-  ASSERT_EQ(run.exitCode, 0) << run.stdErr << "\nscript:\n" << options.script;
+  GameRun run = RunGame({.environment = {{"GLOOMGRID_HOST_SEED", std::to_string(kSeed)}}, .script = script.str(),
+                         .timeLimitSeconds = 60});
+  ASSERT_EQ(run.exitCode, 0) << run.stdErr << "\nscript:\n" << script.str();
   ExpectSameAsExpected(ReadFileBytes(shot), "replay_roundcomplete.png");
   ExpectSameAsExpected(ReadFileBytes(run.folder + "/hiscore.dat"), "replay_hiscore.dat");
 }

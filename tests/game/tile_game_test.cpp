@@ -1,7 +1,5 @@
-// The game screen and its frame as a state machine, headless in a copy of the game folder, in virtual time
-// (a popup loop lets 10 ms pass per empty queue); clicks go through the host's mouse and the clock's
-// polling. Also the timer bar, painted with pictures of known colours. DrawNumber's digits are checked
-// by the golden replay (the round-complete popup).
+// The game's frame as a state machine, headless in a copy of the game folder in virtual time (a popup loop lets 10 ms
+// pass per empty queue), and the timer bar. DrawNumber's digits are checked by the golden replay.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -39,11 +37,8 @@ class GameFlowTest : public DisplayTest {
  protected:
   void SetUp() override {
     DisplayTest::SetUp();
-    const fs::path game = folder_.path() + "/GloomGrid";
-    fs::create_directory(game);
-    for (const auto& entry : fs::directory_iterator(GLOOMGRID_DIST_DIR))
-      if (entry.path().filename() != "gloomgrid") fs::copy(entry, game / entry.path().filename(), fs::copy_options::recursive);
-    fs::current_path(game);  // the scratch folder brings the old one back
+    fs::copy(GLOOMGRID_DIST_DIR, folder_.File("GloomGrid"), fs::copy_options::recursive);
+    fs::current_path(folder_.File("GloomGrid"));  // the scratch folder brings the old one back
     // Timer pictures of known colours in place of the real ones.
     auto solid = [](Rgb colour) { return [colour](int, int) { return colour; }; };
     ASSERT_TRUE(WriteBmp24("TimeDrop.bmp", 30, 12, solid(kDrop)) && WriteBmp24("TimeUnit.bmp", 20, 2, solid(kUnit)) &&
@@ -95,9 +90,9 @@ class GameFlowTest : public DisplayTest {
     for (int32_t i = 0; i < kBoardCells; ++i)
       tileGame.board.cells[i].tile = i < kGridCells ? LevelLayouts[tileGame.board.level][i] - 1 : kEmptyCell;
   }
-  // Pressed in one frame, released in the next: the release frame's result. The rules popup waits for a
-  // click: a player's hand on the clock moves the mouse to the middle of the screen 30 ms from now, presses
-  // 30 ms later and releases 20 ms after that, whatever loop the game is in then.
+  // Pressed in one frame, released in the next: the release frame's result. The rules popup waits for a click: a
+  // player's hand on the clock moves the mouse to the middle of the screen 30 ms from now, presses 30 ms later and
+  // releases 20 ms after that, whatever loop the game is in then.
   int32_t ClickButton(const std::string& name) {
     if (name == "info") handTicks = 9;
     static const std::map<std::string, std::pair<int, int>> kPlaces = {{"newgame", {98, 448}}, {"info", {98, 509}},
@@ -115,8 +110,7 @@ class GameFlowTest : public DisplayTest {
   ScratchFolder folder_{ScratchFolder::kMakeWorkingDirectory};
 };
 
-// Score 777 and 50 s on the countdown before each click; a running countdown
-// may cross one second boundary during it.
+// Score 777 and 50 s on the countdown before each click; a running countdown may cross one second boundary during it.
 TEST_F(GameFlowTest, ButtonsInEachState) {
   const struct { const char* what; int32_t state, level; const char* button;
                  int32_t wantState, wantLevel, wantScore, wantCountdown; bool wantRunning, wantSameBoard; } rows[] = {
@@ -158,8 +152,8 @@ TEST_F(GameFlowTest, ExitAndMenuEndTheProgramOnlyWhenTheyShould) {
   EXPECT_EQ(ClickButton("exit"), FrameQuit);
 }
 
-// Solved in play: "organ", 1.5 s on screen with the countdown running, then
-// the level's points and the time bonus; the last level only waits after.
+// Solved in play: "organ", 1.5 s on screen with the countdown running, then the level's points and the time bonus;
+// the last level only waits after.
 TEST_F(GameFlowTest, ASolvedPictureWaitsOneAndAHalfSecondsThenScores) {
   const struct { int32_t level, remaining, wantScore; } rows[] = {
       {0, 138, 10000 + 13800}, {1, 100, 20000 + 20000}, {12, 258, 130000 + 105676800}};
@@ -259,8 +253,8 @@ TEST_F(GameFlowTest, TimerBarPositionsAndGameOverFrames) {
     if (row.running) ResumeCountdown(); else PauseCountdown();
     LPDIRECTDRAWSURFACE background = sceneComposer.GetBackground();
     DrawTimerBar(background);
-    // The bar as text: 's' for the top shown, then per 2 pixels from y = 306
-    // 'd' drop, 'u' unit, 'b' both, '.' neither; then the animation's frame.
+    // The bar as text: 's' for the top shown, then per 2 pixels from y = 306 'd' drop, 'u' unit, 'b' both, '.'
+    // neither; then the animation's frame.
     std::string actual = PixelAt(background, 723, 270) == Pixel565(kStart) ? "s" : "-";
     std::string expected = row.dropY != -1 || row.animation != -1 ? "s" : "-";
     for (int32_t y = 306; y < 530; y += 2) {

@@ -1,5 +1,4 @@
-// The game's main window with the display on it, headless: what reaches the game through window messages, the
-// mouse's road into the game, and the window closed while a popup runs.
+// The game's main window with the display on it, headless: window messages, the mouse, a close during a popup.
 #include <gtest/gtest.h>
 
 #include "core/globals.h"
@@ -25,8 +24,8 @@ struct MouseCursorTestPeer {
 
 namespace {
 
-// The main window made as start-up makes it, with the display on it (800 x 600
-// x 16 full-screen, the client size windowed) and the globals set.
+// The main window made as start-up makes it, with the display on it (800 x 600 x 16 full-screen, the client size
+// windowed) and the globals set.
 class GameWindowTest : public DisplayTest, public testing::WithParamInterface<bool> {
  protected:
   void SetUp() override {
@@ -84,8 +83,8 @@ TEST_F(GameWindowTest, ActivationTitleScreenSaverKeysAndTheQuitCode) {
 }
 
 TEST_F(GameWindowTest, MouseMovesReachTheCursorShiftedInAMaximizedWindow) {
-  // On this host the frame and small-caption heights are 0, so a maximized
-  // w x h window shifts by (w/2 - 399, h/2 - 300); 0 x 0: restored.
+  // On this host the frame and small-caption heights are 0, so a maximized w x h window shifts by
+  // (w/2 - 399, h/2 - 300); 0 x 0: restored.
   const struct { int maximizedWidth, maximizedHeight, moveX, moveY, cursorX, cursorY; } cases[] = {
       {0, 0, 10, 20, 10, 20}, {1024, 741, 500, 400, 387, 330}, {1280, 1000, 241, 200, 0, 0}, {0, 0, 241, 200, 241, 200}};
   for (const auto& c : cases) {
@@ -129,9 +128,8 @@ TEST_P(GameWindowTest, EveryPresentedFrameShowsTheCursor) {
 
 INSTANTIATE_TEST_SUITE_P(WindowedAndFullScreen, GameWindowTest, testing::Bool());
 
-// The popup's pump dispatches the window's destruction, which frees the
-// display: the run ends as a quit and nothing drawn afterwards reaches a
-// released surface (a sanitizer build catches any that does).
+// The popup's pump dispatches the window's destruction, which frees the display: the run ends as a quit and nothing
+// drawn afterwards reaches a released surface (a sanitizer build catches any that does).
 class ClosedWhileShown : public PopupScreen {
  public:
   int FrameHook(int x, int y, int bits) override {

@@ -1,5 +1,4 @@
-// Player profiles read from "..\options.ini": defaults, cut values, slots
-// outside the eight records, and the text offered to the hall of fame.
+// Player profiles read from "..\options.ini" and the text offered to the hall of fame.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,8 +10,8 @@ namespace {
 
 using namespace testing_support;
 
-// Each row's file in place of the last ("": none), then the current player and
-// texts: the current player's, player 0's cut to 6 bytes, slot 12's (read as player 0).
+// Each row's file in place of the last ("": none), then the current player and texts: the current player's, player
+// 0's cut to 6 bytes, slot 12's (read as player 0).
 TEST(PlayerProfiles, CurrentPlayerAndRecordText) {
   ScratchFolder root{ScratchFolder::kMakeWorkingDirectory};
   ASSERT_TRUE(root.ok() && mkdir("game", 0755) == 0 && chdir("game") == 0);  // beside the options file's folder

@@ -1,12 +1,10 @@
-// The real game binary, started headless in a copy of its folder: start-up
-// checks, display modes, the ways a run ends, and a new user's first tries. A
-// hang shows as exit code -1 (killed at the time limit).
+// The real game binary, started in a copy of its folder: start-up checks, display modes, the ways a run ends. A hang
+// shows as exit code -1 (killed at the time limit).
 #include <gtest/gtest.h>
 
 #include <signal.h>
 
 #include <algorithm>
-#include <functional>
 
 #include "support/game_process.h"
 #include "support/scratch_folder.h"
@@ -42,35 +40,28 @@ void ExpectRuns(const std::vector<RunRow>& runs) {
   }
 }
 
-GameOptions Options(std::map<std::string, std::string> environment, std::string script = kEscape,
-                    std::string setupIni = "", std::function<void(GameOptions&)> change = nullptr) {
-  GameOptions options;
-  options.environment = environment;
-  options.script = script;
-  options.setupIni = setupIni;
-  if (change) change(options);
-  return options;
-}
-
-// 0x100B0000: WS_VISIBLE | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, centred
-// on a 1024 x 768 desktop. Escape: the clock stops first, the quit message last.
+// 0x100B0000: WS_VISIBLE | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, centred on a 1024 x 768 desktop. Escape: the
+// clock stops first, the quit message last.
 TEST(Startup, ChecksDisplayModesAndEndings) {
   ExpectRuns({
-      {Options({{"GLOOMGRID_HOST_BPP", "24"}}), 1, {kDepth}, "CreateWindowExA"},
-      {Options({{"GLOOMGRID_HOST_BPP", "8"}}), 1, {kDepth}, "CreateWindowExA"},
-      {Options({{"GLOOMGRID_HOST_DDRAW", "fail"}}), 1,
+      {{.environment = {{"GLOOMGRID_HOST_BPP", "24"}}, .script = kEscape}, 1, {kDepth}, "CreateWindowExA"},
+      {{.environment = {{"GLOOMGRID_HOST_BPP", "8"}}, .script = kEscape}, 1, {kDepth}, "CreateWindowExA"},
+      {{.environment = {{"GLOOMGRID_HOST_DDRAW", "fail"}}, .script = kEscape}, 1,
        {"DirectX not installed. Program needs DirectX 7.0a or higher to run"}, "CreateWindowExA"},
-      {Options({{"GLOOMGRID_HOST_DDRAW", "no7"}}), 1, {"DirectX Version 7.0a or greater not installed"}, "CreateWindowExA"},
-      {Options({{"GLOOMGRID_HOST_BPP", "15"}}, kEscape, "\n"), 0,
+      {{.environment = {{"GLOOMGRID_HOST_DDRAW", "no7"}}, .script = kEscape}, 1,
+       {"DirectX Version 7.0a or greater not installed"}, "CreateWindowExA"},
+      {{.environment = {{"GLOOMGRID_HOST_BPP", "15"}}, .script = kEscape, .setupIni = "\n"}, 0,
        {kWindowed, "script 110 keyup escape", "DestroyWindow", "timeKillEvent", "timeEndPeriod 10", "PostQuitMessage 0"},
        kDepth},
-      {Options({}, kEscape, "[elsewhere]\nfullscreen=1\n[setup]\nother=1\n"), 0, {kWindowed}},
-      {Options({}, kEscape, "[Setup]\nFullScreen = 1\n"), 0,
+      {{.script = kEscape, .setupIni = "[elsewhere]\nfullscreen=1\n[setup]\nother=1\n"}, 0, {kWindowed}},
+      {{.script = kEscape, .setupIni = "[Setup]\nFullScreen = 1\n"}, 0,
        {"CreateWindowExA DirectX Class \"Gloom Grid\" style=0x10000000 0,0 1024x768", "display mode 800x600x16"}},
       // Without a multimedia timer the clock follows GetTickCount, in virtual and real time.
-      {Options({{"GLOOMGRID_HOST_TIMER", "refuse"}, {"GLOOMGRID_HOST_TIME", "virtual"}}), 0, {"timeSetEvent refused"}},
-      {Options({{"GLOOMGRID_HOST_TIMER", "refuse"}, {"GLOOMGRID_HOST_TIME", "real"}}), 0, {"timeSetEvent refused"}},
-      {Options({}, "200 close\n"), 0, {"script 200 close", "PostQuitMessage 0"}},
+      {{.environment = {{"GLOOMGRID_HOST_TIMER", "refuse"}, {"GLOOMGRID_HOST_TIME", "virtual"}}, .script = kEscape}, 0,
+       {"timeSetEvent refused"}},
+      {{.environment = {{"GLOOMGRID_HOST_TIMER", "refuse"}, {"GLOOMGRID_HOST_TIME", "real"}}, .script = kEscape}, 0,
+       {"timeSetEvent refused"}},
+      {{.script = "200 close\n"}, 0, {"script 200 close", "PostQuitMessage 0"}},
   });
 }
 
@@ -81,22 +72,17 @@ TEST(Probe, NoDisplaySignalsBlanksNonFilesAndBrokenHooks) {
   const std::string script = "rm setup.ini && mkfifo setup.ini && exec ./gloomgrid \"/opt/Orvane Launcher\"\n";
   ASSERT_TRUE(testing_support::WriteFileBytes(fifo, {script.begin(), script.end()}));
   const char* noDisplay = "gloomgrid: cannot open the game window: no display";
-  auto windowed = [](GameOptions& options) { options.headless = false; };
-  auto stopBy = [](int signalNumber) { return [=](GameOptions& options) { options.stopSignal = signalNumber; }; };
   ExpectRuns({
       // ":4711": a display number nothing listens on.
-      {Options({{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}}, "", "", windowed), 1, {noDisplay}, "", 1},
-      {Options({{"DISPLAY", ":4711"}, {"WAYLAND_DISPLAY", ""}}, "", "", windowed), 1, {noDisplay}, "", 1},
-      {Options({}, "", "", stopBy(SIGINT)), 0, {"signal 2: WM_CLOSE posted", "DestroyWindow", "timeKillEvent",
-                                                "PostQuitMessage 0"}},
-      {Options({}, "", "", stopBy(SIGTERM)), 0, {"signal 15: WM_CLOSE posted", "DestroyWindow", "timeKillEvent",
-                                                 "PostQuitMessage 0"}},
-      {Options({}, "100 close\n", "", [&](GameOptions& options) { options.program = "/bin/sh", options.arguments = fifo; }),
-       0, {"WinMain \"/opt/Orvane Launcher\"\n", kWindowed}},
-      {Options({}, "100 close\n-5 keydown escape\n"), 1, {"line 2: the time is not a whole number"}},
-      {Options({}, "100 screenshot /nonexistent/shot.png\n200 close\n"), 1,
-       {"cannot write the screenshot /nonexistent/shot.png"}},
-      {Options({{"GLOOMGRID_HOST_SCREENSHOT", "/nonexistent/last.png"}}, "200 close\n"), 1,
+      {{.environment = {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}}, .headless = false}, 1, {noDisplay}, "", 1},
+      {{.environment = {{"DISPLAY", ":4711"}, {"WAYLAND_DISPLAY", ""}}, .headless = false}, 1, {noDisplay}, "", 1},
+      {{.stopSignal = SIGINT}, 0, {"signal 2: WM_CLOSE posted", "DestroyWindow", "timeKillEvent", "PostQuitMessage 0"}},
+      {{.stopSignal = SIGTERM}, 0, {"signal 15: WM_CLOSE posted", "DestroyWindow", "timeKillEvent", "PostQuitMessage 0"}},
+      {{.script = "100 close\n", .arguments = fifo, .program = "/bin/sh"}, 0,
+       {"WinMain \"/opt/Orvane Launcher\"\n", kWindowed}},
+      {{.script = "100 close\n-5 keydown escape\n"}, 1, {"line 2: the time is not a whole number"}},
+      {{.script = "100 screenshot /nonexistent/shot.png\n200 close\n"}, 1, {"cannot write the screenshot /nonexistent/shot.png"}},
+      {{.environment = {{"GLOOMGRID_HOST_SCREENSHOT", "/nonexistent/last.png"}}, .script = "200 close\n"}, 1,
        {"cannot write the screenshot /nonexistent/last.png"}},
   });
 }

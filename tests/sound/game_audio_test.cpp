@@ -1,6 +1,5 @@
-// The real game binary in virtual time, recorded by SDL's disk audio driver: two
-// sessions with one seed and timeline, one clicking four tiles, one only moving the
-// mouse. Both carry the music; the clicks add sound right after them and nowhere else.
+// The real game recorded by SDL's disk audio driver: two sessions with one seed and timeline, one clicking four
+// tiles, one only moving the mouse. Both carry the music; the clicks add sound right after them only.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,18 +23,15 @@ constexpr int kClicksMs[] = {4600, 5200, 5800, 6400};
 constexpr int kCells[] = {2, 10, 14, 22};  // next to the pockets: after "newgame" they can always slide
 constexpr int kCloseMs = 7000;
 
-// A 16-bit stereo recording without the silence the device writes in real time
-// while the game has not mixed the next frames: what is left follows the game's timeline.
+// A 16-bit stereo recording without the silence the device writes in real time while the game has not mixed the next
+// frames: what is left follows the game's timeline.
 std::vector<int16_t> Recording(const std::vector<uint8_t>& raw) {
   constexpr size_t kGapFrames = 32;
   std::vector<int16_t> samples, zeros;
   for (size_t i = 0; i + 3 < raw.size(); i += 4) {
     const int16_t left = static_cast<int16_t>(raw[i] | raw[i + 1] << 8);
     const int16_t right = static_cast<int16_t>(raw[i + 2] | raw[i + 3] << 8);
-    if (left == 0 && right == 0) {
-      zeros.insert(zeros.end(), {0, 0});
-      continue;
-    }
+    if (left == 0 && right == 0) { zeros.insert(zeros.end(), {0, 0}); continue; }
     if (zeros.size() < 2 * kGapFrames) samples.insert(samples.end(), zeros.begin(), zeros.end());
     zeros.clear();
     samples.insert(samples.end(), {left, right});
@@ -64,11 +60,8 @@ std::vector<int16_t> Record(bool click, const std::string& file) {
     script << kClicksMs[i] << " move " << board.cells[kCells[i]].x + 40 << " " << board.cells[kCells[i]].y + 40 << "\n";
     if (click) script << kClicksMs[i] + 20 << " ldown\n" << kClicksMs[i] + 60 << " lup\n";
   }
-  GameOptions options;
-  options.environment = {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", file}, {"GLOOMGRID_HOST_SEED", "5"}};
-  options.script = script.str() + std::to_string(kCloseMs) + " close\n";
-  options.timeLimitSeconds = 60;
-  GameRun run = RunGame(options);
+  GameRun run = RunGame({.environment = {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", file}, {"GLOOMGRID_HOST_SEED", "5"}},
+                         .script = script.str() + std::to_string(kCloseMs) + " close\n", .timeLimitSeconds = 60});
   EXPECT_EQ(run.exitCode, 0) << run.stdErr;
   return Recording(ReadFileBytes(file));
 }

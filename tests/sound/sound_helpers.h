@@ -1,5 +1,4 @@
-// What the sound tests share: WAV files built byte by byte, and an engine on a
-// host in manual time, where nothing mixes but the test itself (host::PumpAudio).
+// WAV files built byte by byte, and an engine on a host where only the test mixes (host::PumpAudio).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,14 +23,12 @@ struct WavBytes {
   static void Put(std::vector<uint8_t>& bytes, uint32_t value, int size = 4) {
     for (int i = 0; i < size; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
   }
-  WavBytes& Chunk(const char* id, const std::vector<uint8_t>& payload, uint32_t statedSize) {
+  // A stated size of 0 stands for the payload's own.
+  WavBytes& Chunk(const char* id, const std::vector<uint8_t>& payload, uint32_t statedSize = 0) {
     chunks.insert(chunks.end(), id, id + 4);
-    Put(chunks, statedSize);
+    Put(chunks, statedSize ? statedSize : static_cast<uint32_t>(payload.size()));
     chunks.insert(chunks.end(), payload.begin(), payload.end());
     return *this;
-  }
-  WavBytes& Chunk(const char* id, const std::vector<uint8_t>& payload) {
-    return Chunk(id, payload, static_cast<uint32_t>(payload.size()));
   }
   WavBytes& Format(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
     std::vector<uint8_t> payload;

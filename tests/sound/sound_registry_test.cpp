@@ -1,6 +1,4 @@
-// The registry over the engine: IDs from 10 in registration order, the game's
-// own effect files, unknown and repeated names, FreeAll starting over, and a
-// registry never brought up.
+// The sound registry over the engine, with the game's own effect files.
 #include "sound/sound_registry.h"
 
 #include "sound/sound_helpers.h"

@@ -1,6 +1,5 @@
-// The music stream against the host's mixer in manual time: the test pumps one
-// segment at a time, waits until the fill thread has handled the notification
-// it fired, and compares what the device heard with the file's samples.
+// The music stream on the host's mixer in manual time: the test pumps a segment at a time, waits for the fill thread
+// to handle the notification it fired, and compares what the device heard with the file.
 #include <filesystem>
 
 #include "sound/sound_helpers.h"
@@ -50,8 +49,8 @@ class StreamTest : public sound_test::EngineTest {
   static _SNDStream& Stream() { return *ZQSound::GetStreamInfoPtr(); }
   static bool Gone() { return Stream().pStreamSample.load() == nullptr; }
 
-  // Pumps `segments` segments, each followed by the fill thread's turn (unless
-  // the stream is gone); returns the left channel heard.
+  // Pumps `segments` segments, each followed by the fill thread's turn (unless the stream is gone); returns the left
+  // channel heard.
   static std::vector<int16_t> Play(int segments) {
     std::vector<int16_t> heard;
     for (int i = 0; i < segments; ++i) {
@@ -88,25 +87,20 @@ class StreamTest : public sound_test::EngineTest {
 };
 
 TEST(StreamSegments, AQuarterSecondRaisedToAWholeFrame) {
-  const struct {
-    DWORD rate, bits, channels, segment;
-  } cases[] = {{22050, 16, 2, 22052}, {44100, 16, 2, 44100}, {22050, 8, 1, 5512}, {22050, 4, 1, 0}, {0xFFFFFFFF, 16, 2, 0}};
+  const struct { DWORD rate, bits, channels, segment; } cases[] = {
+      {22050, 16, 2, 22052}, {44100, 16, 2, 44100}, {22050, 8, 1, 5512}, {22050, 4, 1, 0}, {0xFFFFFFFF, 16, 2, 0}};
   for (const auto& c : cases)
     EXPECT_EQ(StreamSegmentSize(c.rate, c.bits, c.channels), c.segment) << c.rate << " Hz " << c.bits << "-bit x" << c.channels;
 }
 
 TEST_F(StreamTest, RefusedLoadsLeaveNothingBehind) {
   const std::vector<uint8_t> data(20000, 1);
-  const struct {
-    const char* what;
-    std::vector<uint8_t> file;
-    bool musicOn = true, poolFull = false;
-  } cases[] = {
-      {"music switched off", WavBytes().Format(1, 1, 44100, 16).Chunk("data", data).File(), false},
-      {"every sample slot taken", WavBytes().Format(1, 1, 44100, 16).Chunk("data", data).File(), true, true},
-      {"no file", {}},
-      {"no data at all", WavBytes().Format(1, 1, 44100, 16).Chunk("data", {}).File()},
-      {"sampler loop shorter than a segment", WavBytes().Format(1, 1, 44100, 16).Sampler(1, 0, 8999).Chunk("data", data).File()},
+  const auto mono = [] { return WavBytes().Format(1, 1, 44100, 16); };
+  const struct { const char* what; std::vector<uint8_t> file; bool musicOn = true, poolFull = false; } cases[] = {
+      {"music switched off", mono().Chunk("data", data).File(), false},
+      {"every sample slot taken", mono().Chunk("data", data).File(), true, true}, {"no file", {}},
+      {"no data at all", mono().Chunk("data", {}).File()},
+      {"sampler loop shorter than a segment", mono().Sampler(1, 0, 8999).Chunk("data", data).File()},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -120,17 +114,12 @@ TEST_F(StreamTest, RefusedLoadsLeaveNothingBehind) {
   }
 }
 
-// Looping pieces continue across every wrap; once, they are heard to the last
-// sample, then silence (0x80 for 8-bit data), and the stream is torn down after
-// the segment holding the end has played, handing over with the ID. A file cut
-// short while playing ends where its reads end.
+// Looping pieces continue across every wrap; once, they are heard to the last sample, then silence (0x80 for 8-bit
+// data), and the stream is torn down after the segment holding the end has played, handing over with the ID. A file
+// cut short while playing ends where its reads end.
 TEST_F(StreamTest, PiecesLoopWithoutAGapOrPlayToTheirLastSample) {
-  const struct {
-    int frames;
-    bool loop;
-    int cutTo = 0;  // frames left in the file once loaded
-  } cases[] = {{1000, true}, {100003, true}, {1000, false}, {8 * kSegment, false}, {100003, false},
-               {200000, false, 100000}};
+  const struct { int frames; bool loop; int cutTo = 0; } cases[] = {  // cutTo: frames left in the file once loaded
+      {1000, true}, {100003, true}, {1000, false}, {8 * kSegment, false}, {100003, false}, {200000, false, 100000}};
   for (const auto& c : cases) {
     for (int bits : {16, 8}) {
       SCOPED_TRACE(testing::Message() << c.frames << " frames, " << bits << "-bit" << (c.loop ? ", looping" : ""));
@@ -138,10 +127,7 @@ TEST_F(StreamTest, PiecesLoopWithoutAGapOrPlayToTheirLastSample) {
       Piece piece(bits, c.frames);
       const std::string name = piece.Write("piece.wav");
       ASSERT_EQ(zqSound.LoadStream(name.c_str(), 7), 1);
-      if (c.cutTo) {
-        std::filesystem::resize_file(name, 44 + c.cutTo * bits / 8);
-        piece.heard.resize(c.cutTo);
-      }
+      if (c.cutTo) std::filesystem::resize_file(name, 44 + c.cutTo * bits / 8), piece.heard.resize(c.cutTo);
       zqSound.PlayStream(c.loop ? kStreamLoop : 0);
       const int segments = c.loop ? 24 : (static_cast<int>(piece.heard.size()) + kSegment - 1) / kSegment;
       EXPECT_EQ(FirstDifference(Play(segments), piece.heard, c.loop), -1);
@@ -153,8 +139,8 @@ TEST_F(StreamTest, PiecesLoopWithoutAGapOrPlayToTheirLastSample) {
   }
 }
 
-// A stop before play or in the middle of a one-shot leaves nothing and hands over
-// to no next stream; a second load ends the first stream, slot, ring and thread first.
+// A stop before play or in the middle of a one-shot leaves nothing and hands over to no next stream; a second load
+// ends the first stream, slot, ring and thread first.
 TEST_F(StreamTest, StopsAndASecondLoadLeaveNothingOfTheStreamBefore) {
   for (bool play : {false, true}) {
     ASSERT_EQ(zqSound.LoadStream(Piece(16, 200000).Write("first.wav").c_str(), 1), 1);

@@ -1,6 +1,5 @@
-// The WAV reader: which headers load and what it reads from them, for files
-// built byte by byte (the odd and the lying ones), made by sox, and the game's
-// own. A chunk is skipped by its stated size alone: see the odd one.
+// The WAV reader on files built byte by byte, made by sox, and the game's own. A chunk is skipped by its stated size
+// alone: see the odd one.
 #include <cstdlib>
 
 #include "sound/sound_helpers.h"
@@ -32,10 +31,7 @@ TEST(WavFile, HeadersAcceptedAndRefused) {
   ASSERT_EQ(std::system("sox -n -r 11025 -c 2 -b 8 -e unsigned-integer sox8.wav synth 0.1 sine 440 2>&1"), 0);
   const auto pcm16 = [] { return WavBytes().Format(1, 1, 22050, 16); };
   const std::vector<uint8_t> five{1, 2, 3, 4, 5};
-  const struct {
-    const char* what;
-    std::string file, read;
-  } cases[] = {
+  const struct { const char* what; std::string file, read; } cases[] = {
       {"plain", Case(pcm16().Chunk("data", Bytes(8)).File()), "8 bytes 1x16 22050 Hz"},
       {"odd chunk before data",
        Case(WavBytes().Format(1, 2, 11025, 8).Chunk("junk", five).Chunk("data", Bytes(6)).File()), "6 bytes 2x8 11025 Hz"},

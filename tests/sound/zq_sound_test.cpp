@@ -1,7 +1,6 @@
-// The engine on the pumped mixer: overlapping plays by duplication and the
-// sweep of idle duplicates, looping, chains started by the notification thread,
-// disabled effects, the volume and pan tables, and no device at all.
+// The sound engine on the pumped mixer.
 #include <set>
+#include <tuple>
 #include <thread>
 
 #include "host/audio_control.h"
@@ -37,9 +36,8 @@ TEST_F(ZQSoundTest, OverlappingPlaysDuplicateAndIdleDuplicatesAreReleased) {
   zqSound.PlaySample(6, 65535, 0x8000);
   EXPECT_NE(Flags(copy), 0u) << "after sound 6's slot";
   EXPECT_EQ(zqSound.FindSample(99), nullptr);
-  EXPECT_EQ(Flags(copy), 0u);
-  EXPECT_EQ(copy->m_lpBuffer, nullptr);
-  EXPECT_EQ(Flags(loaded), kSampleInUse | kSampleFormatRead) << "a loaded sample stays";
+  EXPECT_EQ(std::make_tuple(Flags(copy), copy->m_lpBuffer, Flags(loaded)),
+            std::make_tuple(0u, nullptr, kSampleInUse | kSampleFormatRead)) << "duplicate released, loaded sample kept";
 }
 
 TEST_F(ZQSoundTest, LoopingSampleLoopsAndItsDuplicatePlaysOnce) {
@@ -47,11 +45,10 @@ TEST_F(ZQSoundTest, LoopingSampleLoopsAndItsDuplicatePlaysOnce) {
   zqSound.PlaySample(7, 65535, 0);
   SNDSample* once = zqSound.PlaySample(7, 65535, 0);
   ASSERT_NE(once, nullptr);
-  EXPECT_EQ(looping->GetSampleStatus(), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
-  EXPECT_EQ(once->GetSampleStatus(), DSBSTATUS_PLAYING);
+  EXPECT_EQ(std::make_pair(looping->GetSampleStatus(), once->GetSampleStatus()),
+            std::make_pair(LONG{DSBSTATUS_PLAYING | DSBSTATUS_LOOPING}, LONG{DSBSTATUS_PLAYING}));
   Pump(3 * 500 * kRatio);
-  EXPECT_TRUE(Playing(looping)) << "three lengths on";
-  EXPECT_FALSE(Playing(once));
+  EXPECT_EQ(std::make_pair(Playing(looping), Playing(once)), std::make_pair(true, false)) << "three lengths on";
   EXPECT_EQ(looping->StopSample(), 1);
   EXPECT_FALSE(Playing(looping));
 }
@@ -97,13 +94,11 @@ TEST(VolumeTable, TellingEntriesAndMappings) {
   EXPECT_EQ(actual(pans, [](int p) { return int{ZQSound::MapPan(p)}; }), pans);
 }
 
-// The game thread and the notification thread both claim event entries: each
-// entry goes to one of them (checked for races under ThreadSanitizer too).
+// The game thread and the notification thread both claim event entries: each entry goes to one of them (checked for
+// races under ThreadSanitizer too).
 TEST_F(ZQSoundTest, EventEntriesClaimedFromTwoThreadsGoToOneEach) {
   std::vector<_SNDEvent*> mine, theirs;
-  std::thread other([&] {
-    while (_SNDEvent* event = ZQSound::AllocSoundEvent()) theirs.push_back(event);
-  });
+  std::thread other([&] { while (_SNDEvent* event = ZQSound::AllocSoundEvent()) theirs.push_back(event); });
   while (_SNDEvent* event = ZQSound::AllocSoundEvent()) mine.push_back(event);
   other.join();
   std::set<_SNDEvent*> all(mine.begin(), mine.end());

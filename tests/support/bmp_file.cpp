@@ -19,8 +19,8 @@ bool WriteBmp24(const std::string& path, int width, int height, const std::funct
   auto put = [&bytes](uint32_t value, int size) {
     for (int i = 0; i < size; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
   };
-  // File header, then the 40-byte info header: positive height (bottom row
-  // first), one plane, 24 bits, no compression, 72 dots per inch.
+  // File header, then the 40-byte info header: positive height (bottom row first), one plane, 24 bits, no
+  // compression, 72 dots per inch.
   for (auto [value, size] : {std::pair<uint32_t, int>{'B' | 'M' << 8, 2}, {14 + 40 + pixelBytes, 4}, {0, 4},
                              {14 + 40, 4}, {40, 4}, {uint32_t(width), 4}, {uint32_t(height), 4}, {1, 2}, {24, 2},
                              {0, 4}, {pixelBytes, 4}, {2835, 4}, {2835, 4}, {0, 4}, {0, 4}})

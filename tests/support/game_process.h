@@ -1,5 +1,5 @@
-// Runs the real game binary (or another program of the build) in a fresh copy
-// of the game folder, as a player would start it, and collects what it did.
+// Runs the real game binary (or another program of the build) in a fresh copy of the game folder, as a player would
+// start it, and collects what it did.
 #pragma once
 
 #include <map>
@@ -16,11 +16,11 @@ struct GameRun {
 };
 
 struct GameOptions {
-  std::map<std::string, std::string> environment;  // added to a headless, virtual-time setting; "" unsets
-  std::string script;                               // timed input events, written to a file for the host
-  std::string setupIni;                             // replaces setup.ini when not empty
-  std::string arguments;                            // the command line
-  std::string program;                              // run instead of the game's binary when not empty
+  std::map<std::string, std::string> environment{};  // added to a headless, virtual-time setting; "" unsets
+  std::string script{};                              // timed input events, written to a file for the host
+  std::string setupIni{};                            // replaces setup.ini when not empty
+  std::string arguments{};                           // the command line
+  std::string program{};                             // run instead of the game's binary when not empty
   int timeLimitSeconds = 30;
   int stopSignal = 0;  // sent once the trace shows the main window (0: none)
   bool headless = true;

@@ -17,8 +17,8 @@ namespace {
 using Cells = std::array<int8_t, kBoardCells>;
 using Move = std::pair<int32_t, int32_t>;  // from, to
 
-// Level 1 is 23 plain tiles (frame 0) and two eyes (frames 2 and 3), so a board
-// is the set of empty cells and the cells of the two eyes: one 64-bit key.
+// Level 1 is 23 plain tiles (frame 0) and two eyes (frames 2 and 3), so a board is the set of empty cells and the
+// cells of the two eyes: one 64-bit key.
 uint64_t Key(const Cells& cells) {
   uint64_t key = 0;
   for (int32_t i = 0; i < kBoardCells; ++i)
@@ -26,8 +26,7 @@ uint64_t Key(const Cells& cells) {
   return key;
 }
 
-// The shortest list of slides to level 1's picture by the board's own rules,
-// breadth first; empty when none is found.
+// The shortest list of slides to level 1's picture by the board's own rules, breadth first; empty when none is found.
 std::vector<Move> SolveLevelOne(const Cells& start) {
   static TileBoard board;  // level 0
   std::unordered_map<uint64_t, std::pair<uint64_t, Move>> cameFrom{{Key(start), {0, {-1, -1}}}};
@@ -68,8 +67,7 @@ std::string LevelOneScript(unsigned seed, int32_t* lastClickMs) {
   const std::vector<Move> moves = SolveLevelOne(cells);
   if (moves.empty()) return {};
 
-  // A tile with one way to go slides at its click; with more, a second click
-  // picks the destination.
+  // A tile with one way to go slides at its click; with more, a second click picks the destination.
   std::ostringstream script;
   script << "300 move 142 476\n320 ldown\n360 lup\n";  // "newgame"
   int32_t at = 600;

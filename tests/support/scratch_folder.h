@@ -1,5 +1,4 @@
-// Scratch folders for tests that write files, and the few file reads and writes
-// such tests need.
+// Scratch folders for tests that write files, and the few file reads and writes such tests need.
 #pragma once
 
 #include <cstdint>
@@ -8,9 +7,8 @@
 
 namespace testing_support {
 
-// A fresh folder under the system's temporary folder, removed with everything
-// in it when the object goes. Made the working directory for its lifetime when
-// asked, for code that opens files by relative names; the previous one comes
+// A fresh folder under the system's temporary folder, removed with everything in it when the object goes. Made the
+// working directory for its lifetime when asked, for code that opens files by relative names; the previous one comes
 // back at the end.
 class ScratchFolder {
  public:
@@ -33,8 +31,7 @@ class ScratchFolder {
 bool FileExists(const std::string& path);
 // The whole file; empty when it cannot be read.
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
-// The whole file as text; "(missing)" when it cannot be read, so that a
-// comparison says why.
+// The whole file as text; "(missing)" when it cannot be read, so that a comparison says why.
 std::string ReadFileText(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 
