@@ -3,6 +3,7 @@
 #   make play   the same, then starts the game
 #   make test   installs what is missing, builds everything, runs every test
 #   make windows-e2e  the Windows program played under Wine (installs Wine)
+#   make fuzz   the file loaders under libFuzzer (FUZZ_SECONDS per target)
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
@@ -45,6 +46,14 @@ deps-windows:
 # The suite again under AddressSanitizer and ThreadSanitizer.
 sanitize: deps
 	./scripts/sanitize.sh
+
+# The loaders under libFuzzer (clang, build-fuzz): each target for
+# FUZZ_SECONDS seconds, then every seed and kept regression replayed.
+# CI's brief run: make fuzz FUZZ_SECONDS=10
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) ./scripts/fuzz.sh
 
 clean:
 	rm -rf $(BUILD) build-windows build-asan build-tsan
