@@ -1,8 +1,9 @@
 // The WAV reader: each input is a ".wav" file opened through the engine's file
 // hooks, as a sample (loaded, played, mixed, freed) and as the music stream
-// (loaded, played looping for a few segments, stopped), on a headless sound
-// device in manual time where only this program mixes. Every file the hooks
-// open must be closed again once the load, or the stream, is over.
+// (loaded, played looping for a few segments or once to its end, stopped), on
+// a headless sound device in manual time where only this program mixes. Every
+// file the hooks open must be closed again once the load, or the stream, is
+// over.
 #include <cstdlib>
 
 #include "fuzz/fuzz_support.h"
@@ -31,10 +32,12 @@ void Mix(int frames) {
   for (int done = 0; done < frames; done += 2048) host::PumpAudio(2048, nullptr);
 }
 
-// A sample's start, loop and end; the stream's first segment and a half, so
-// that the fill thread refills one (a segment is a quarter second).
+// A sample's start, loop and end. A looping stream: its first segment and a
+// half, so that the fill thread refills one (a segment is a quarter second);
+// one played once: past the whole ring of eight, so that it ends by itself.
 constexpr int kSampleFrames = 4096;
-constexpr int kStreamFrames = host::kAudioDeviceRate * 3 / 8;
+constexpr int kLoopFrames = host::kAudioDeviceRate * 3 / 8;
+constexpr int kOnceFrames = host::kAudioDeviceRate * 9 / 4;
 
 constexpr DWORD kSampleId = 10;
 constexpr DWORD kStreamId = 20;
@@ -71,8 +74,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::Check(zqSound.FindSample(kSampleId) == nullptr, "a freed sample is gone");
 
   if (zqSound.LoadStream(path.c_str(), kStreamId)) {
-    zqSound.PlayStream(kStreamLoop);
-    Mix(kStreamFrames);
+    // Which of the two, the file's length decides, so that a kept input replays alike.
+    const bool loop = size % 2 == 0;
+    zqSound.PlayStream(loop ? kStreamLoop : 0);
+    Mix(loop ? kLoopFrames : kOnceFrames);
     zqSound.StopStream();
   }
   fuzz::Check(opened == closed, "a stopped stream has closed its file");
