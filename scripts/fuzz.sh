@@ -28,6 +28,10 @@ cmake --build "$build" -j "${JOBS:-2}" --target fuzz_targets
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=0:detect_leaks=1:allocator_may_return_null=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy GLOOMGRID_HOST_HEADLESS=1
+# The files the targets write for each input; a crashed run leaves its own here.
+rm -rf "$build/tmp" && mkdir -p "$build/tmp"
+TMPDIR=$(cd "$build/tmp" && pwd)
+export TMPDIR
 
 max_len() {
   case $1 in

@@ -20,7 +20,7 @@ void RemoveFolder() {
 const std::string& Folder() {
   if (!folder.empty()) return folder;
   const char* tmp = std::getenv("TMPDIR");
-  std::string base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : (tmp != nullptr ? tmp : "/tmp");
+  std::string base = tmp != nullptr && *tmp != '\0' ? tmp : access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
   std::string pattern = base + "/gloomgrid-fuzz-XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) {
     std::perror("fuzz: no scratch folder");

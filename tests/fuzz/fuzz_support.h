@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 namespace fuzz {
 
 // An absolute path `name` inside a folder made for this process under
-// /dev/shm (or $TMPDIR, or /tmp), removed at exit.
+// $TMPDIR (or /dev/shm, or /tmp), removed at a normal exit; a run that
+// crashed leaves it behind.
 std::string ScratchPath(const char* name);
 
 // Writes the bytes as the whole file; false when it cannot.
