@@ -7,12 +7,13 @@
 #   make package      the Debian package build/gloomgrid_<version>_amd64.deb
 #   make bench        the benchmarks and their summary line
 #   make soak         100 000 headless frames, resident memory flat
+#   make fuzz         the file loaders under libFuzzer (FUZZ_SECONDS per target)
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 GAME_FOLDER = $(BUILD)/dist/GloomGrid
 
-.PHONY: all play test build deps deps-windows windows-check windows-e2e conformance sanitize soak package bench clean
+.PHONY: all play test build deps deps-windows windows-check windows-e2e conformance sanitize soak fuzz package bench clean
 
 # The game folder only: the binary, its pictures and sounds, and setup.ini.
 all: deps $(BUILD)/build.ninja
@@ -70,5 +71,12 @@ soak: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target faults_soak_test gloomgrid
 	GLOOMGRID_SOAK_FRAMES=100000 ctest --test-dir $(BUILD) -R '^Soak\.' --output-on-failure --timeout 1800
 
+# The loaders under libFuzzer (clang, build-fuzz): each target for
+# FUZZ_SECONDS seconds, then every seed and kept regression replayed.
+# CI's brief run: make fuzz FUZZ_SECONDS=10
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) ./scripts/fuzz.sh
+
 clean:
-	rm -rf $(BUILD) build-windows build-conformance build-asan build-tsan
+	rm -rf $(BUILD) build-windows build-conformance build-asan build-tsan build-fuzz

@@ -73,8 +73,10 @@ uint64_t MixVoice(Voice& voice, int32_t* out, int frames, bool& ended) {
     const uint8_t* a = data + index * kBytes;
     const uint8_t* b = data + next * kBytes;
     int32_t left = ReadSample<kBits>(a), right = ReadSample<kBits>(a + kRightOffset);
-    left += ((ReadSample<kBits>(b) - left) * fraction) >> 16;
-    right += ((ReadSample<kBits>(b + kRightOffset) - right) * fraction) >> 16;
+    // In 64 bits: a step of more than half the range times a fraction near 1
+    // does not fit 32 (a full swing would wrap into a click).
+    left += static_cast<int32_t>((int64_t{ReadSample<kBits>(b)} - left) * fraction >> 16);
+    right += static_cast<int32_t>((int64_t{ReadSample<kBits>(b + kRightOffset)} - right) * fraction >> 16);
     out[2 * n] += static_cast<int32_t>((static_cast<int64_t>(left) * voice.leftGain) >> 16);
     out[2 * n + 1] += static_cast<int32_t>((static_cast<int64_t>(right) * voice.rightGain) >> 16);
     position += step;

@@ -292,6 +292,13 @@ TEST_F(SoundTest, LoopingBufferWrapsWithoutAGap) {
   EXPECT_EQ(Pump(12), (Samples{0, 200, 400, 600, 800, 1000, 1200, 600, 0, 200, 400, 600}));
 }
 
+// Neighbours a full swing apart interpolate in range at every quarter: the
+// difference times a fraction above one half does not fit 32 bits.
+TEST_F(SoundTest, FullSwingInterpolatesWithoutWrapping) {
+  Make(Bytes16(Samples{-32768, 32767}), 11025)->Play(0, 0, DSBPLAY_LOOPING);
+  EXPECT_EQ(Pump(8), (Samples{-32768, -16385, -1, 16383, 32767, 16383, -1, -16385}));
+}
+
 // 8-bit samples are unsigned around 0x80; mono plays on both sides.
 TEST_F(SoundTest, SampleFormatsMapOntoStereo) {
   const struct {
