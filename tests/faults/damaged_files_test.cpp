@@ -24,6 +24,13 @@ Bytes Noise(size_t size, uint32_t seed) {
   return bytes;
 }
 
+// Damage 0: the file removed, 1: cut to half, 2: noise of the same size.
+bool Break(const std::string& path, int damage) {
+  const Bytes bytes = testing_support::ReadFileBytes(path);
+  const Bytes damaged = damage == 1 ? Bytes(bytes.begin(), bytes.begin() + bytes.size() / 2) : Noise(bytes.size(), bytes.size());
+  return unlink(path.c_str()) == 0 && (damage == 0 || testing_support::WriteFileBytes(path, damaged));
+}
+
 // The pictures and sounds of the built game folder, relative to it, in order.
 std::vector<std::string> GameArtAndSounds() {
   std::vector<std::string> files;
@@ -60,25 +67,22 @@ struct Case {
 std::string RunCases(const std::vector<Case>& cases) {
   std::string failures;
   for (size_t first = 0; first < cases.size(); first += 4) {
-    std::vector<std::unique_ptr<RunFolder>> folders;
-    std::vector<pid_t> games;
+    std::vector<std::pair<std::unique_ptr<RunFolder>, pid_t>> runs;
     for (size_t i = first; i < cases.size() && i < first + 4; ++i) {
-      folders.push_back(std::make_unique<RunFolder>());
-      const bool ready = folders.back()->Populate({{"below", -1}}) && cases[i].damage(folders.back()->game);
-      if (!ready) failures += cases[i].name + ": cannot prepare the game folder\n";
-      games.push_back(ready ? StartGame(*folders.back(), {cases[i].session, {}, nullptr}) : -1);
+      auto folder = std::make_unique<RunFolder>();
+      const pid_t game = folder->Populate({{"below", -1}}) && cases[i].damage(folder->game) ? StartGame(*folder, {cases[i].session, {}, nullptr}) : -1;
+      runs.emplace_back(std::move(folder), game);
     }
-    for (size_t i = 0; i < games.size(); ++i) {
+    for (size_t i = 0; i < runs.size(); ++i) {
       const Case& c = cases[first + i];
-      const int exitCode = games[i] < 0 ? -1 : WaitGame(games[i], 120);
-      const std::string trace = testing_support::ReadFileText(folders[i]->File("trace.txt"));
+      const int exitCode = runs[i].second < 0 ? -2 : WaitGame(runs[i].second, 120);
+      const std::string trace = testing_support::ReadFileText(runs[i].first->File("trace.txt"));
       std::string missing;
-      for (const std::string& text : c.inTrace)
-        if (trace.find(text) == std::string::npos) missing += " \"" + text + "\"";
+      for (const std::string& text : c.inTrace) missing += trace.find(text) == std::string::npos ? " \"" + text + "\"" : "";
       if (!c.notInTrace.empty() && trace.find(c.notInTrace) != std::string::npos) missing += ", yet \"" + c.notInTrace + "\"";
-      if (games[i] >= 0 && (exitCode != c.exitCode || !missing.empty()))
-        failures += c.name + ": exit code " + std::to_string(exitCode) + " (expected " + std::to_string(c.exitCode) +
-                    "), not in the trace:" + missing + "; stderr: " + testing_support::ReadFileText(folders[i]->File("stderr.txt")) + "\n";
+      if (exitCode != c.exitCode || !missing.empty())
+        failures += c.name + ": exit code " + std::to_string(exitCode) + " (expected " + std::to_string(c.exitCode) + ", -2: not prepared), not in the trace:" +
+                    missing + "; stderr: " + testing_support::ReadFileText(runs[i].first->File("stderr.txt")) + "\n";
     }
   }
   return failures;
@@ -91,16 +95,7 @@ TEST(DamagedFiles, EveryPictureAndSoundBrokenInTurn) {
   const char* const kDamages[] = {"removed", "cut to half", "noise"};
   for (int damage = 0; damage < 3; ++damage) {
     auto breaking = [damage](std::vector<std::string> names) {
-      return [damage, names](const std::string& game) {
-        bool done = true;
-        for (const std::string& name : names) {
-          const Bytes bytes = testing_support::ReadFileBytes(game + "/" + name);
-          done = done && unlink((game + "/" + name).c_str()) == 0 &&
-                 (damage == 0 || testing_support::WriteFileBytes(game + "/" + name, damage == 1 ? Bytes(bytes.begin(), bytes.begin() + bytes.size() / 2)
-                                                                                                 : Noise(bytes.size(), bytes.size())));
-        }
-        return done;
-      };
+      return [damage, names](const std::string& game) { return std::all_of(names.begin(), names.end(), [&](const std::string& name) { return Break(game + "/" + name, damage); }); };
     };
     // Sanitizer builds break each file one way only, the ways taken in turn, and wait out the time once.
     for (size_t i = 0; i < files.size(); ++i) {
