@@ -19,8 +19,6 @@ namespace fs = std::filesystem;
 namespace faults {
 namespace {
 
-std::chrono::steady_clock::time_point After(int seconds) { return std::chrono::steady_clock::now() + std::chrono::seconds(seconds); }
-
 // Whether the child has ended, without collecting it.
 bool Ended(pid_t child) {
   siginfo_t info{};
@@ -67,7 +65,7 @@ pid_t StartGame(const RunFolder& folder, const Launch& launch) {
 }
 
 int WaitGame(pid_t child, int seconds) {
-  const auto deadline = After(seconds);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
   int status = 0;
   while (waitpid(child, &status, WNOHANG) != child) {
     if (std::chrono::steady_clock::now() > deadline) {
@@ -84,7 +82,7 @@ bool PassHandshake(const RunFolder& folder, int index, pid_t child, int seconds)
   // Open without waiting for the writer; reads give 0 until one has come.
   const int pipe = open(folder.Handshake(index).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (pipe < 0) return false;
-  const auto deadline = After(seconds);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
   size_t received = 0;
   bool passed = false;
   while (!passed && !Ended(child) && std::chrono::steady_clock::now() < deadline) {

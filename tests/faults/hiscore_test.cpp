@@ -1,6 +1,5 @@
-// "hiscore.dat" under faults: a save killed at any moment leaves one whole table, and a save that fails (file-size
-// limit, full disk, read-only folder) in the running game keeps the old file and leaves no temporary file behind, and
-// later saves go on once the fault is gone.
+// "hiscore.dat" under faults: a save killed at any moment leaves one whole table; a save that fails in the running game
+// keeps the old file and no temporary file, and later saves go on once the fault is gone.
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <signal.h>
@@ -12,6 +11,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <random>
 #include <thread>
 
@@ -24,6 +24,10 @@ using namespace faults;
 using testing_support::FileExists;
 using Bytes = std::vector<uint8_t>;
 using Entries = std::vector<std::pair<std::string, int32_t>>;
+struct AtEnd {
+  std::function<void()> run;
+  ~AtEnd() { run(); }
+};
 
 // Generation g: 20 entries "generation g" scoring g + 1.
 Entries Generation(int32_t g) { return Entries(20, {"generation " + std::to_string(g), g + 1}); }
@@ -115,10 +119,7 @@ TEST(HiscoreFaults, SavesThatFailKeepTheOldFileAndPlayGoesOnToSaveLater) {
   // The game folder on a small file system of its own where the machine lets us have one.
   const RunFolder folder;
   const bool mounted = EnterMountNamespace() && mount("gloomgrid", folder.game.c_str(), "tmpfs", 0, "size=256k") == 0;
-  struct Unmount {
-    std::string path;
-    ~Unmount() { if (!path.empty()) umount2(path.c_str(), MNT_DETACH); }
-  } unmount{mounted ? folder.game : ""};
+  const AtEnd unmount{[&] { if (mounted) umount2(folder.game.c_str(), MNT_DETACH); }};
   const size_t faults = mounted ? 3 : 1;
   for (size_t fault = faults; fault < 3; ++fault) std::printf("no file system of our own here: \"%s\" left out\n", kFaults[fault]);
   // The old table scores below zero, so every result of a game that timed out with no points is saved. "newgame" on
@@ -137,10 +138,8 @@ TEST(HiscoreFaults, SavesThatFailKeepTheOldFileAndPlayGoesOnToSaveLater) {
   }
   launch.script += std::to_string(offered) + " close\n";
   const pid_t game = StartGame(folder, launch);
-  struct KillAtEnd {
-    pid_t pid;
-    ~KillAtEnd() { if (pid > 0) kill(pid, SIGKILL), waitpid(pid, nullptr, 0); }
-  } stopGame{game};
+  pid_t running = game;
+  const AtEnd stopGame{[&] { if (running > 0) kill(running, SIGKILL), waitpid(running, nullptr, 0); }};
   Entries saved = old;
   for (size_t step = 0; step <= faults; ++step) {
     const bool faulty = step < faults;
@@ -157,7 +156,7 @@ TEST(HiscoreFaults, SavesThatFailKeepTheOldFileAndPlayGoesOnToSaveLater) {
     ASSERT_TRUE(PassHandshake(folder, 2 * step + 1, game, 60)) << name;
   }
   EXPECT_EQ(WaitGame(game, 60), 0) << testing_support::ReadFileText(folder.File("stderr.txt"));
-  stopGame.pid = 0;
+  running = 0;
 }
 
 }  // namespace

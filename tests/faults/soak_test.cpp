@@ -23,7 +23,6 @@ constexpr uint32_t kDefaultFrames = 3000;
 #else
 constexpr uint32_t kDefaultFrames = 25000;
 #endif
-constexpr long kToleranceKb = 2048;  // room for the allocator's own ups and downs
 
 // Script blocks by their first event's time (the host runs events in file order): ten-second rounds until `endMs`;
 // the first and every twentieth go down to level 1 and wait out its time.
@@ -78,7 +77,7 @@ TEST(Soak, MemoryStaysFlatAndNothingLeaks) {
     ASSERT_TRUE(PassHandshake(folder, 2 * point + 1, game, 60));
   }
   EXPECT_EQ(WaitGame(game, 120), 0) << testing_support::ReadFileText(folder.File("stderr.txt"));
-  EXPECT_TRUE(kSanitized || residentKb[1] - residentKb[0] <= kToleranceKb)
+  EXPECT_TRUE(kSanitized || residentKb[1] - residentKb[0] <= 2048)  // room for the allocator's ups and downs
       << frames << " frames: resident memory grew from " << residentKb[0] << " kB at " << measuredMs[0] << " ms to "
       << residentKb[1] << " kB at " << measuredMs[1] << " ms";
 }
