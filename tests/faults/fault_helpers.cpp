@@ -12,19 +12,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace fs = std::filesystem;
 
 namespace faults {
 namespace {
-
-using Deadline = std::chrono::steady_clock::time_point;
-
-Deadline After(int seconds) { return std::chrono::steady_clock::now() + std::chrono::seconds(seconds); }
-bool Passed(Deadline deadline) { return std::chrono::steady_clock::now() > deadline; }
 
 // Whether the child has ended, without collecting it.
 bool Ended(pid_t child) {
@@ -34,23 +27,11 @@ bool Ended(pid_t child) {
 
 }  // namespace
 
-RunFolder::RunFolder(const std::string& base) {
-  std::error_code error;
-  std::string pattern = ((base.empty() ? fs::temp_directory_path(error) : fs::path(base)) / "gloomgrid-faults-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) return;
-  root = pattern;
-  game = root + "/GloomGrid";
-  mkdir(game.c_str(), 0755);
-  mkfifo(Handshake(0).c_str(), 0600);
-  mkfifo(Handshake(1).c_str(), 0600);
+RunFolder::RunFolder() {
+  if (ok()) mkdir(game.c_str(), 0755), mkfifo(Handshake(0).c_str(), 0600), mkfifo(Handshake(1).c_str(), 0600);
 }
 
-RunFolder::~RunFolder() {
-  std::error_code ignored;
-  if (!root.empty()) fs::remove_all(root, ignored);
-}
-
-bool RunFolder::Populate() const {
+bool RunFolder::Populate(const std::vector<std::pair<std::string, int32_t>>& hiscore) const {
   std::error_code error;
   const fs::path dist = GLOOMGRID_DIST_DIR;
   for (auto entry = fs::recursive_directory_iterator(dist, error); !error && entry != fs::end(entry); entry.increment(error)) {
@@ -61,15 +42,14 @@ bool RunFolder::Populate() const {
   }
   // The folder's setup.ini may be a player's own (full-screen): runs start from the shipped one.
   if (!error) fs::copy_file(fs::path(GLOOMGRID_SOURCE_DIR) / "shell" / "setup.ini", fs::path(game) / "setup.ini", error);
-  return !error;
+  return !error && testing_support::WriteFileBytes(game + "/hiscore.dat", HiscoreFile(hiscore));
 }
 
 pid_t StartGame(const RunFolder& folder, const Launch& launch) {
-  std::ofstream(folder.File("script.txt")) << launch.script;
+  testing_support::WriteFileBytes(folder.File("script.txt"), {launch.script.begin(), launch.script.end()});
   const pid_t child = fork();
   if (child != 0) return child;
-  // A game whose test is gone goes too.
-  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  prctl(PR_SET_PDEATHSIG, SIGKILL);  // a game whose test is gone goes too
   if (chdir(folder.game.c_str()) != 0) _exit(126);
   std::map<std::string, std::string> environment = {
       {"GLOOMGRID_HOST_HEADLESS", "1"}, {"GLOOMGRID_HOST_TIME", "virtual"}, {"SDL_VIDEODRIVER", "dummy"},
@@ -85,10 +65,10 @@ pid_t StartGame(const RunFolder& folder, const Launch& launch) {
 }
 
 int WaitGame(pid_t child, int seconds) {
-  const Deadline deadline = After(seconds);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
   int status = 0;
   while (waitpid(child, &status, WNOHANG) != child) {
-    if (Passed(deadline)) {
+    if (std::chrono::steady_clock::now() > deadline) {
       kill(child, SIGKILL);
       waitpid(child, &status, 0);
       return -1;
@@ -102,10 +82,10 @@ bool PassHandshake(const RunFolder& folder, int index, pid_t child, int seconds)
   // Open without waiting for the writer; reads give 0 until one has come.
   const int pipe = open(folder.Handshake(index).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (pipe < 0) return false;
-  const Deadline deadline = After(seconds);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
   size_t received = 0;
   bool passed = false;
-  while (!passed && !Ended(child) && !Passed(deadline)) {
+  while (!passed && !Ended(child) && std::chrono::steady_clock::now() < deadline) {
     pollfd waiting{pipe, POLLIN, 0};
     if (poll(&waiting, 1, 20) <= 0) continue;
     char buffer[65536];
@@ -118,37 +98,22 @@ bool PassHandshake(const RunFolder& folder, int index, pid_t child, int seconds)
 }
 
 std::string Click(uint32_t atMs, int x, int y) {
-  std::ostringstream lines;
-  lines << atMs << " move " << x << " " << y << "\n" << atMs + 20 << " ldown\n" << atMs + 60 << " lup\n";
-  return lines.str();
+  return std::to_string(atMs) + " move " + std::to_string(x) + " " + std::to_string(y) + "\n" + std::to_string(atMs + 20) +
+         " ldown\n" + std::to_string(atMs + 60) + " lup\n";
 }
 
 std::string HandshakeLine(const RunFolder& folder, uint32_t atMs, int index) {
   return std::to_string(atMs) + " screenshot " + folder.Handshake(index) + "\n";
 }
 
-std::vector<std::string> GameArtAndSounds() {
-  std::vector<std::string> files;
-  const fs::path dist = GLOOMGRID_DIST_DIR;
-  for (const auto& entry : fs::recursive_directory_iterator(dist)) {
-    const std::string extension = entry.path().extension().string();
-    if (entry.is_regular_file() && (extension == ".bmp" || extension == ".wav"))
-      files.push_back(fs::relative(entry.path(), dist).string());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
 std::vector<uint8_t> HiscoreFile(const std::vector<std::pair<std::string, int32_t>>& entries) {
   std::vector<uint8_t> bytes(4 + 20 * 260, 0);
   auto put = [&](size_t at, int32_t value) {
-    for (size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
+    for (size_t b = 0; b < 4; ++b) bytes[at + b] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * b));
   };
   put(0, 20);
-  for (size_t i = 0; i < entries.size() && i < 20; ++i) {
-    std::copy_n(entries[i].first.begin(), std::min<size_t>(entries[i].first.size(), 255), bytes.begin() + 4 + 260 * i);
-    put(4 + 260 * i + 256, entries[i].second);
-  }
+  for (size_t i = 0; i < entries.size() && i < 20; ++i)
+    entries[i].first.copy(reinterpret_cast<char*>(&bytes[4 + 260 * i]), 255), put(4 + 260 * i + 256, entries[i].second);
   return bytes;
 }
 
